@@ -1,0 +1,157 @@
+#include "text.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/codepage.h"
+
+std::string& ExtractBetweenString(const char* text, const char* start, const char* end,
+                                  const char** after, std::string& out)
+{
+    std::vector<char> buf(10240, '\0');
+    ExtractBetweenA(text, start, end, after, buf.data(), buf.size());
+    out.assign(buf.data());
+    return out;
+}
+
+std::string& ExtractBetweenString(const std::string& text, const char* start, const char* end,
+                                  const char** after, std::string& out)
+{
+    return ExtractBetweenString(text.c_str(), start, end, after, out);
+}
+
+static void CopyBounded(const char* from, size_t n, char* out, size_t outSize)
+{
+    if (n > outSize - 1)
+        return;  // refused: the output stays empty
+    std::memcpy(out, from, n);
+    out[n] = '\0';
+}
+
+void GetUrlHostA(const char* url, char* out, size_t outSize)
+{
+    if (!out || outSize == 0)
+        return;
+    std::memset(out, 0, outSize);
+    if (!url || !std::strstr(url, "http://"))
+        return;
+    const char* from = url + 7;
+    const char* slash = std::strchr(from, '/');
+    size_t n = slash ? static_cast<size_t>(slash - from) : std::strlen(from);
+    CopyBounded(from, n, out, outSize);
+}
+
+void GetUrlPath(const char* url, char* out, size_t outSize)
+{
+    if (!out || outSize == 0)
+        return;
+    std::memset(out, 0, outSize);
+    if (!url || !std::strstr(url, "http://"))
+        return;
+    const char* slash = std::strchr(url + 7, '/');
+    if (!slash)
+        return;
+    CopyBounded(slash, std::strlen(slash), out, outSize);
+}
+
+void StripChars(char* text, const char* set)
+{
+    if (!text || !set)
+        return;
+    char* w = text;
+    for (const char* r = text; *r; ++r) {
+        if (!std::strchr(set, *r))
+            *w++ = *r;
+    }
+    *w = '\0';
+}
+
+int32_t ParseHex(const char* text)
+{
+    if (!text)
+        return 0;
+    size_t n = std::strlen(text);
+    if (n > 8)
+        return 0;
+    uint32_t v = 0;
+    for (size_t i = 0; i < n; ++i) {
+        char c = text[i];
+        uint32_t d;
+        if (c >= '0' && c <= '9')
+            d = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            d = static_cast<uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            d = static_cast<uint32_t>(c - 'A' + 10);
+        else
+            return 0;
+        v = (v << 4) | d;
+    }
+    return static_cast<int32_t>(v);
+}
+
+std::string UnescapeUnicode(const char* text)
+{
+    std::string out;
+    if (!text)
+        return out;
+    size_t len = std::strlen(text);
+    size_t i = 0;
+    while (i < len) {
+        if (text[i] == '\\' && text[i + 1] == 'u') {
+            // Four digits, or as many as the text still has.
+            size_t avail = len - (i + 2);
+            size_t nd = avail < 4 ? avail : 4;
+            char digits[5] = {0};
+            std::memcpy(digits, text + i + 2, nd);
+            char16_t unit = static_cast<char16_t>(ParseHex(digits) & 0xFFFF);
+            if (unit != 0) {
+                char bytes[8];
+                int n = AcpFromUtf16(&unit, 1, bytes, sizeof bytes);
+                out.append(bytes, static_cast<size_t>(n > 0 ? n : 0));
+            }
+            i += 2 + nd;
+            if (nd < 4)
+                break;
+        } else {
+            out.push_back(text[i]);
+            ++i;
+        }
+    }
+    return out;
+}
+
+void ReplaceAll(std::string& s, const std::string& pattern, const std::string& replacement)
+{
+    if (pattern.empty())
+        return;
+    for (size_t pos = s.find(pattern); pos != std::string::npos; pos = s.find(pattern))
+        s.replace(pos, pattern.size(), replacement);
+}
+
+std::string IntToString(int32_t value)
+{
+    return std::to_string(value);
+}
+
+std::string ToLowerString(const std::string& s)
+{
+    std::string out(s.c_str());
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+std::string GetPageTitle(const char* page)
+{
+    char title[1024] = {0};
+    if (page) {
+        if (const char* dt = std::strstr(page, "document.title"))
+            ExtractBetweenA(dt, "\"", "\"", nullptr, title, sizeof title);
+        if (!title[0])
+            ExtractBetweenA(page, "<title>", "</title>", nullptr, title, sizeof title);
+    }
+    return std::string("<title>") + title + "</title>";
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Text and address helpers: marker search, address splitting and small conversions.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "extract_between.h"
+
+// ExtractBetweenA into a 10240-byte buffer of its own; out is empty when nothing was found.
+std::string& ExtractBetweenString(const char* text, const char* start, const char* end,
+                                  const char** after, std::string& out);
+std::string& ExtractBetweenString(const std::string& text, const char* start, const char* end,
+                                  const char** after, std::string& out);
+
+// Host of an "http://" address: the text after its seventh character up to the next "/".
+// The output is cleared first; a host that does not fit outSize - 1 bytes gives "".
+void GetUrlHostA(const char* url, char* out, size_t outSize);
+// Path of an "http://" address: from the first "/" after its seventh character to the end.
+// The output is cleared first; a path that does not fit outSize - 1 bytes gives "".
+void GetUrlPath(const char* url, char* out, size_t outSize);
+
+// Removes every character of set from text, in place.
+void StripChars(char* text, const char* set);
+// Up to eight hexadecimal digits; anything else (or more digits) gives 0.
+int32_t ParseHex(const char* text);
+// Replaces every backslash-u escape by the character's bytes in the ANSI code page.
+std::string UnescapeUnicode(const char* text);
+// Replaces the first occurrence again and again until none is left. An empty
+// pattern changes nothing.
+void ReplaceAll(std::string& s, const std::string& pattern, const std::string& replacement);
+std::string IntToString(int32_t value);
+// A to Z lowered, every other byte kept; stops at the first zero byte.
+std::string ToLowerString(const std::string& s);
+// "<title>" + the page's title + "</title>", from document.title or the title element.
+std::string GetPageTitle(const char* page);
