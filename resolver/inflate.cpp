@@ -6,8 +6,11 @@
 
 int InflateBody(const unsigned char* in, uint32_t inLen, unsigned char* out, uint32_t* outCount, int kind)
 {
-    if (kind != kInflateGzip && kind != kInflateDeflate)
+    if (kind != kInflateGzip && kind != kInflateDeflate) {
+        if (outCount)
+            *outCount = 0;
         return 0;
+    }
     const uint32_t capacity = outCount ? *outCount : 0;
     z_stream zs;
     std::memset(&zs, 0, sizeof zs);

@@ -79,6 +79,7 @@ uint32_t Request(Kind kind, const char* server, uint16_t port, const char* path,
         DWORD retries = 1;
         InternetSetOptionA(h.request, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
         InternetSetOptionA(h.request, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+        // Some WinINet builds only honour the general receive time-out.
         InternetSetOptionA(h.request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
         InternetSetOptionA(h.request, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
     }

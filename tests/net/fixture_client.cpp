@@ -42,8 +42,8 @@ bool Control(const std::string& method, const std::string& path, const std::stri
     if (s != INVALID_SOCKET)
         closesocket(s);
     size_t split = all.find("\r\n\r\n");
-    if (!ok || split == std::string::npos || all.compare(0, 12, "HTTP/1.1 200") != 0 &&
-                                                 all.compare(0, 12, "HTTP/1.0 200") != 0)
+    bool status200 = all.compare(0, 12, "HTTP/1.1 200") == 0 || all.compare(0, 12, "HTTP/1.0 200") == 0;
+    if (!ok || split == std::string::npos || !status200)
         return false;
     reply = all.substr(split + 4);
     return true;

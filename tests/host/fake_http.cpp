@@ -1,0 +1,183 @@
+#include "fake_http.h"
+
+#include <cstring>
+#include <map>
+#include <tuple>
+
+#include "http.h"
+
+namespace {
+
+
+std::map<std::tuple<std::string, uint16_t, std::string>, FakeReply>& Table()
+{
+    static std::map<std::tuple<std::string, uint16_t, std::string>, FakeReply> table;
+    return table;
+}
+
+std::vector<FakeRequest>& Log()
+{
+    static std::vector<FakeRequest> log;
+    return log;
+}
+
+
+void SplitUrl(const std::string& url, std::string& server, std::string& path)
+{
+    std::string rest = url.compare(0, 7, "http://") == 0 ? url.substr(7) : url;
+    size_t slash = rest.find('/');
+    server = rest.substr(0, slash);
+    path = slash == std::string::npos ? "" : rest.substr(slash);
+}
+
+const FakeReply* Find(const std::string& server, uint16_t port, const std::string& path)
+{
+    auto it = Table().find({server, port, path});
+    return it == Table().end() ? nullptr : &it->second;
+}
+
+std::string Location(const std::string& headers)
+{
+    size_t p = headers.find("\r\nLocation: ");
+    if (p == std::string::npos)
+        return "";
+    p += 12;
+    return headers.substr(p, headers.find("\r\n", p) - p);
+}
+
+bool IsRedirect(const std::string& headers)
+{
+    std::string status = headers.substr(0, headers.find("\r\n"));
+    return status.find(" 301") != std::string::npos || status.find(" 302") != std::string::npos ||
+           status.find(" 303") != std::string::npos || status.find(" 307") != std::string::npos;
+}
+
+uint32_t Request(const char* verb, bool follow, const char* server, uint16_t port, const char* path,
+                 const char* form, uint32_t formLen, RequestCallback callback, uint32_t callbackArg, char* body,
+                 uint32_t* bodyLen, char* headers, uint32_t* headersLen, bool post)
+{
+    FakeRequest req;
+    req.verb = verb;
+    req.server = server ? server : "";
+    req.port = port;
+    req.path = path ? path : "";
+    req.followRedirects = follow;
+    req.callbackArg = callbackArg;
+    if (form)
+        req.form.assign(form, formLen);
+    if (callback)
+        callback(&req, callbackArg);
+    Log().push_back(req);
+
+    const uint32_t capacity = bodyLen ? *bodyLen : 0;
+    auto fail = [&](uint32_t code) {
+        if (!post && bodyLen)
+            *bodyLen = 0;
+        return code;
+    };
+    const FakeReply* reply = Find(req.server, port, req.path);
+    for (int hops = 0; reply && follow && IsRedirect(reply->headers) && hops < 10; ++hops) {
+        std::string next = Location(reply->headers);
+        if (next.empty())
+            break;
+        std::string s, p;
+        SplitUrl(next, s, p);
+        reply = Find(s, 80, p.empty() ? "/" : p);
+    }
+    if (!reply)
+        return fail(kErrNameNotResolved);
+    if (reply->error)
+        return fail(reply->error);
+    if (headers) {
+        uint32_t cap = headersLen ? *headersLen : 0;
+        if (reply->headers.size() + 1 > cap)
+            return fail(kErrInsufficientBuffer);
+        std::memcpy(headers, reply->headers.c_str(), reply->headers.size() + 1);
+        *headersLen = static_cast<uint32_t>(reply->headers.size());
+    }
+    uint32_t n = 0;
+    if (body && (post || capacity)) {
+        n = reply->body.size() < capacity ? static_cast<uint32_t>(reply->body.size()) : capacity;
+        std::memcpy(body, reply->body.data(), n);
+    }
+    if (bodyLen)
+        *bodyLen = n;
+    return 0;
+}
+
+}  // namespace
+
+namespace fakehttp {
+
+void Reset()
+{
+    Table().clear();
+    Log().clear();
+}
+
+void Serve(const std::string& server, const std::string& path, const FakeReply& reply, uint16_t port)
+{
+    Table()[{server, port, path}] = reply;
+}
+
+void ServePage(const std::string& url, const std::string& body, const std::string& status,
+               const std::string& extraHeaders)
+{
+    std::string server, path;
+    SplitUrl(url, server, path);
+    FakeReply r;
+    r.headers = status + "\r\n" + extraHeaders + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
+    r.body = body;
+    Serve(server, path, r);
+}
+
+const std::vector<FakeRequest>& Requests()
+{
+    return Log();
+}
+
+std::vector<FakeRequest> RequestsFor(const std::string& url)
+{
+    std::string server, path;
+    SplitUrl(url, server, path);
+    std::vector<FakeRequest> out;
+    for (const FakeRequest& r : Log()) {
+        if (r.server == server && r.path == path)
+            out.push_back(r);
+    }
+    return out;
+}
+
+}  // namespace fakehttp
+
+uint32_t HttpGetNoRedirect(const char* server, uint16_t port, const char* path, RequestCallback callback,
+                           char* body, uint32_t* bodyLen, char* headers, uint32_t* headersLen,
+                           uint32_t callbackArg)
+{
+    return Request("GET", false, server, port, path, nullptr, 0, callback, callbackArg, body, bodyLen, headers,
+                   headersLen, false);
+}
+
+uint32_t HttpGetFollow(const char* server, uint16_t port, const char* path, RequestCallback callback,
+                       char* body, uint32_t* bodyLen, char* headers, uint32_t* headersLen,
+                       uint32_t callbackArg)
+{
+    return Request("GET", true, server, port, path, nullptr, 0, callback, callbackArg, body, bodyLen, headers,
+                   headersLen, false);
+}
+
+uint32_t HttpPost(const char* server, uint16_t port, const char* path, const char* form, uint32_t formLen,
+                  RequestCallback callback, char* body, uint32_t* bodyLen, char* headers,
+                  uint32_t* headersLen)
+{
+    return Request("POST", true, server, port, path, form, formLen, callback, 0, body, bodyLen, headers,
+                   headersLen, true);
+}
+
+bool AddRequestHeader(HttpRequestHandle request, const char* header)
+{
+    if (!request || !header)
+        return false;
+    static_cast<FakeRequest*>(request)->headers.push_back(header);
+    return true;
+}
