@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Prints a hosts file mapping every host name of the configuration header to
 127.0.0.1: each name, "www." before each name, the Baidu servers v01. to v99.,
-and the fixture server's control name."""
+the fixture server's control name, and the names of test_hosts.txt."""
+import os
 import re
 import sys
 
@@ -13,5 +14,7 @@ out = ["localhost", "fixture.control"]
 for n in names:
     out += [n, "www." + n]
 out += ["v%02d.%s" % (i, baidu) for i in range(1, 100)]
+extra = os.path.join(os.path.dirname(os.path.abspath(__file__)), "test_hosts.txt")
+out += [l.strip() for l in open(extra) if l.strip() and not l.startswith("#")]
 seen = set()
 print("127.0.0.1\t" + "\n127.0.0.1\t".join(n for n in out if not (n in seen or seen.add(n))))

@@ -9,9 +9,14 @@
 namespace {
 
 
-std::map<std::tuple<std::string, uint16_t, std::string>, FakeReply>& Table()
+struct Route {
+    std::vector<FakeReply> replies;
+    size_t next = 0;
+};
+
+std::map<std::tuple<std::string, uint16_t, std::string>, Route>& Table()
 {
-    static std::map<std::tuple<std::string, uint16_t, std::string>, FakeReply> table;
+    static std::map<std::tuple<std::string, uint16_t, std::string>, Route> table;
     return table;
 }
 
@@ -33,7 +38,13 @@ void SplitUrl(const std::string& url, std::string& server, std::string& path)
 const FakeReply* Find(const std::string& server, uint16_t port, const std::string& path)
 {
     auto it = Table().find({server, port, path});
-    return it == Table().end() ? nullptr : &it->second;
+    if (it == Table().end())
+        return nullptr;
+    Route& r = it->second;
+    const FakeReply* reply = &r.replies[r.next];
+    if (r.next + 1 < r.replies.size())
+        ++r.next;
+    return reply;
 }
 
 std::string Location(const std::string& headers)
@@ -117,7 +128,22 @@ void Reset()
 
 void Serve(const std::string& server, const std::string& path, const FakeReply& reply, uint16_t port)
 {
-    Table()[{server, port, path}] = reply;
+    Table()[{server, port, path}] = Route{{reply}, 0};
+}
+
+void ServeSequence(const std::string& url, const std::vector<FakeReply>& replies)
+{
+    std::string server, path;
+    SplitUrl(url, server, path);
+    Table()[{server, 80, path}] = Route{replies, 0};
+}
+
+FakeReply Page(const std::string& body, const std::string& status, const std::string& extraHeaders)
+{
+    FakeReply r;
+    r.headers = status + "\r\n" + extraHeaders + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
+    r.body = body;
+    return r;
 }
 
 void ServePage(const std::string& url, const std::string& body, const std::string& status,
@@ -125,10 +151,7 @@ void ServePage(const std::string& url, const std::string& body, const std::strin
 {
     std::string server, path;
     SplitUrl(url, server, path);
-    FakeReply r;
-    r.headers = status + "\r\n" + extraHeaders + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
-    r.body = body;
-    Serve(server, path, r);
+    Serve(server, path, Page(body, status, extraHeaders));
 }
 
 const std::vector<FakeRequest>& Requests()

@@ -25,6 +25,11 @@ namespace fakehttp {
 void Reset();
 // Answer for server:port and path (exact, query included).
 void Serve(const std::string& server, const std::string& path, const FakeReply& reply, uint16_t port = 80);
+// Replies given in turn to successive requests; the last one repeats.
+void ServeSequence(const std::string& url, const std::vector<FakeReply>& replies);
+// A reply with a status line, extra header lines and a body.
+FakeReply Page(const std::string& body, const std::string& status = "HTTP/1.1 200 OK",
+               const std::string& extraHeaders = "");
 // Short form: a status line, extra header lines, and a body.
 void ServePage(const std::string& url, const std::string& body, const std::string& status = "HTTP/1.1 200 OK",
                const std::string& extraHeaders = "");

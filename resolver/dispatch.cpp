@@ -1,0 +1,186 @@
+#include "dispatch.h"
+
+#include <cstring>
+#include <vector>
+
+#include "config/hosts.h"
+#include "extractors.h"
+#include "fetch.h"
+#include "site56.h"
+#include "text.h"
+
+namespace {
+
+struct Call {
+    const char* url;
+    char* page;
+    uint32_t pageSize;
+    char* headers;
+    uint32_t headerSize;
+    char* work;
+    uint32_t workSize;
+    std::string& result;
+    const std::string& overrideUrl;
+    bool useOverride;
+};
+
+typedef void (*Extractor)(Call& c);
+typedef std::string (*RedirectBuilder)(const std::string&);
+
+// Extractors by the argument forms they take.
+template <void (*F)(const char*, char*, uint32_t, char*, uint32_t, char*, uint32_t, std::string&, std::string, bool)>
+void WithAddressAndOverride(Call& c)
+{
+    F(c.url, c.page, c.pageSize, c.headers, c.headerSize, c.work, c.workSize, c.result, c.overrideUrl,
+      c.useOverride);
+}
+
+template <void (*F)(const char*, char*, uint32_t, char*, uint32_t, char*, uint32_t, std::string&)>
+void WithAddress(Call& c)
+{
+    F(c.url, c.page, c.pageSize, c.headers, c.headerSize, c.work, c.workSize, c.result);
+}
+
+struct Row {
+    const char* site;
+    const char* key;
+    Extractor extract;  // none: matched, nothing done
+};
+
+// In dispatch order; the first key found in the page's host wins.
+const Row kDispatch[] = {
+    {"Site6", cfg::Site6Key, nullptr},
+    {"Ku6", cfg::Ku6Key, WithAddressAndOverride<ExtractKu6>},
+    {"Tudou", cfg::TudouKey, nullptr},
+    {"Youku", cfg::YoukuKey, nullptr},
+    {"Site56", cfg::Site56Key, nullptr},
+    {"YouTube", cfg::YouTubeKey, nullptr},
+    {"CCTV", cfg::CctvKey, nullptr},
+    {"Sina", cfg::SinaKey, WithAddress<ExtractSina>},
+    {"5show", cfg::FiveShowKey, nullptr},
+    {"Mofile", cfg::MofileKey, nullptr},
+    {"AOL", cfg::AolKey, nullptr},
+    {"Yahoo", cfg::YahooKey, nullptr},
+    {"Metacafe", cfg::MetacafeKey, nullptr},
+    {"Break", cfg::BreakKey, nullptr},
+    {"Yepig", cfg::YepigKey1, nullptr},
+    {"Yepig", cfg::YepigKey2, nullptr},
+    {"Bokecc", cfg::BokeccKey, nullptr},
+    {"Pomoho", cfg::PomohoKey, nullptr},
+    {"Baidu", cfg::BaiduKey, nullptr},
+};
+
+// Interface addresses built from a player address or its redirect target.
+const RedirectBuilder kSite6ApiUrl = nullptr;
+const RedirectBuilder kYoukuPlayListUrl = nullptr;
+const RedirectBuilder kTudouApiUrl = nullptr;
+
+std::string Build(RedirectBuilder builder, const std::string& from)
+{
+    return builder ? builder(from) : std::string();
+}
+
+bool Has(const char* text, const char* part)
+{
+    return std::strstr(text, part) != nullptr;
+}
+
+std::string Value(const char* text, const char* key, size_t size)
+{
+    char buf[256] = {0};
+    ExtractBetweenA(text, key, "&", nullptr, buf, size < sizeof buf ? size : sizeof buf);
+    return buf;
+}
+
+void Host(const std::string& url, char* host, size_t size)
+{
+    GetUrlHostA(ToLowerString(url).c_str(), host, size);
+}
+
+}  // namespace
+
+DispatchPlan FetchForDispatch(std::string& pageUrl, char* page, uint32_t pageSize, char* headers,
+                              uint32_t headerSize, char* work, uint32_t workSize)
+{
+    std::string overrideUrl;
+    bool useOverride = false;
+    char pageHost[512] = {0};
+
+    // The probe: no automatic redirects.
+    FetchPage(pageUrl.c_str(), page, pageSize, headers, headerSize, work, workSize, AddDefaultHeaders, 1);
+    char status[128] = {0};
+    ExtractBetweenA(headers, "HTTP", "\r", nullptr, status, sizeof status);
+    const bool redirect = Has(status, "301") || Has(status, "302");
+
+    auto fetchAgain = [&] {
+        FetchPage(pageUrl.c_str(), page, pageSize, headers, headerSize, work, workSize, AddDefaultHeaders, 0);
+    };
+
+    if (!redirect) {
+        std::string lower = ToLowerString(pageUrl);
+        GetUrlHostA(lower.c_str(), pageHost, sizeof pageHost);
+        if (Has(lower.c_str(), ".swf") && Has(pageHost, cfg::Site6Key)) {
+            overrideUrl = Build(kSite6ApiUrl, pageUrl);
+            useOverride = !overrideUrl.empty();
+        } else {
+            fetchAgain();
+        }
+    } else {
+        std::vector<char> target(10240, '\0');
+        ExtractBetweenA(headers, "Location: ", "\r", nullptr, target.data(), target.size());
+        if (!target[0]) {
+            // An empty target: the extractor gets the redirect reply itself.
+        } else if (!Has(target.data(), ".swf")) {
+            fetchAgain();
+        } else {
+            char targetHost[512] = {0};
+            Host(pageUrl, pageHost, sizeof pageHost);
+            Host(target.data(), targetHost, sizeof targetHost);
+            if (Has(pageHost, cfg::YoukuKey)) {
+                overrideUrl = Build(kYoukuPlayListUrl, target.data());
+                useOverride = !overrideUrl.empty();
+            } else if (Has(pageHost, cfg::TudouKey)) {
+                overrideUrl = Build(kTudouApiUrl, target.data());
+                useOverride = !overrideUrl.empty();
+            } else if (Has(pageHost, cfg::Site56Key)) {
+                std::string urlid = Value(target.data(), "URLid=", 16);
+                std::string flvid = Value(target.data(), "flvid=", 16);
+                pageUrl = MakeSite56PageUrl(flvid, urlid) + Base64Encode(flvid) + ".html";
+                fetchAgain();
+            } else if (Has(pageHost, cfg::Ku6Key) || Has(targetHost, cfg::Ku6SecondKey)) {
+                overrideUrl = MakeKu6ApiUrl(Value(target.data(), "vid=", 256));
+                useOverride = !overrideUrl.empty();
+            }
+        }
+    }
+
+    return DispatchPlan{overrideUrl, useOverride};
+}
+
+int DispatchRow(const std::string& pageUrl)
+{
+    char host[512] = {0};
+    Host(pageUrl, host, sizeof host);
+    for (size_t i = 0; i < sizeof kDispatch / sizeof kDispatch[0]; ++i) {
+        if (Has(host, kDispatch[i].key))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const char* DispatchSite(int row)
+{
+    return row >= 0 && row < static_cast<int>(sizeof kDispatch / sizeof kDispatch[0]) ? kDispatch[row].site : "";
+}
+
+void ResolveVideoPage(std::string& pageUrl, char* page, uint32_t pageSize, char* headers, uint32_t headerSize,
+                      char* work, uint32_t workSize, std::string& result)
+{
+    DispatchPlan plan = FetchForDispatch(pageUrl, page, pageSize, headers, headerSize, work, workSize);
+    int row = DispatchRow(pageUrl);
+    if (row < 0 || !kDispatch[row].extract)
+        return;
+    Call call{pageUrl.c_str(), page, pageSize, headers, headerSize, work, workSize, result, plan.overrideUrl,
+              plan.useOverride};
+    kDispatch[row].extract(call);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The site extractors and the builders of the dispatcher's redirect rules.
+//
+// An extractor is called once per resolution, after the page fetches, with the page
+// address as the dispatcher left it, the page, header and work buffers with their
+// sizes (the page buffer holds the last reply, zero-terminated), the result text
+// (empty on entry), and for some sites the override address and its flag. It writes
+// a result text: "<title>", title, "</title>", "<flv>", items each ended by "<|>"
+// or "<&>", "</flv>". It may fetch into the buffers it was given.
+#include <cstdint>
+#include <string>
+
+void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
+void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                 uint32_t workSize, std::string& result);
+
+// Interface address of a Ku6 video; empty for an empty vid.
+std::string MakeKu6ApiUrl(std::string vid);

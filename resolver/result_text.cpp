@@ -1,0 +1,166 @@
+#include "result_text.h"
+
+#include <cstring>
+
+#include "extract_between.h"
+
+namespace {
+
+const size_t kPartSize = 4096;
+const size_t kItemSize = 1204;
+const size_t kLineSize = 1024;
+
+std::string Rebuild(const std::string& title, const std::vector<std::string>& items, const char* sep)
+{
+    std::string out = "<title>" + title + "</title><flv>";
+    for (const std::string& item : items)
+        out += item + sep;
+    return out + "</flv>";
+}
+
+std::vector<std::string> Probe(const std::vector<std::string>& candidates, const AliveFn& alive, bool firstOnly)
+{
+    std::vector<std::string> kept;
+    for (const std::string& c : candidates) {
+        if (alive(c)) {
+            kept.push_back(c);
+            if (firstOnly)
+                break;
+        }
+    }
+    return kept;
+}
+
+}  // namespace
+
+void SplitList(const char* text, const char* sep, std::vector<std::string>& list)
+{
+    if (!text)
+        return;
+    std::vector<char> item(kItemSize);
+    const char* pos = text;
+    while (ExtractBetweenA(pos, nullptr, sep, &pos, item.data(), item.size())) {
+        if (item[0])
+            list.push_back(item.data());
+    }
+}
+
+int CountOccurrences(const char* text, const char* marker)
+{
+    if (!text || !marker || !*marker)
+        return 0;
+    int n = 0;
+    size_t len = std::strlen(marker);
+    for (const char* p = std::strstr(text, marker); p; p = std::strstr(p + len, marker))
+        ++n;
+    return n;
+}
+
+ListParts TakeFirstParts(const std::string& text)
+{
+    std::vector<char> buf(kPartSize, '\0');
+    ListParts parts;
+    if (ExtractBetweenA(text.c_str(), "<title>", "</title>", nullptr, buf.data(), buf.size()))
+        parts.title = buf.data();
+    if (ExtractBetweenA(text.c_str(), "<flv>", "</flv>", nullptr, buf.data(), buf.size()))
+        parts.items = buf.data();
+    return parts;
+}
+
+std::string KeepLiveAlternatives(const std::string& text, const AliveFn& alive)
+{
+    ListParts parts = TakeFirstParts(text);
+    std::vector<std::string> alternatives;
+    SplitList(parts.items.c_str(), "<|>", alternatives);
+    if (alternatives.size() < 2)
+        return text;
+    std::vector<std::string> kept = Probe(alternatives, alive, false);
+    return kept.empty() ? text : Rebuild(parts.title, kept, "<|>");
+}
+
+std::string KeepFirstLive(const std::string& text, const AliveFn& alive)
+{
+    ListParts parts = TakeFirstParts(text);
+    std::vector<std::string> candidates;
+    SplitList(parts.items.c_str(), "<|>", candidates);
+    if (candidates.size() >= 2) {
+        std::vector<std::string> kept = Probe(candidates, alive, true);
+        return kept.empty() ? text : Rebuild(parts.title, kept, "<|>");
+    }
+    SplitList(parts.items.c_str(), "<&>", candidates);
+    if (candidates.size() < 2)
+        return text;
+    std::vector<std::string> kept = Probe(candidates, alive, false);
+    return kept.empty() ? text : Rebuild(parts.title, kept, "<&>");
+}
+
+std::string FitResultText(const std::string& text, size_t size)
+{
+    if (size == 0)
+        return std::string();
+    if (text.size() < size)
+        return text;
+    const size_t room = size - 1;
+    ListParts parts = TakeFirstParts(text);
+    const bool hasList = text.find("<flv>") != std::string::npos;
+    const std::string frame = std::string("<title></title>") + (hasList ? "<flv></flv>" : "");
+    if (frame.size() > room)
+        return std::string();
+    std::string title = parts.title.substr(0, room - frame.size());
+    std::string out = "<title>" + title + "</title>";
+    if (!hasList)
+        return out;
+    out += "<flv>";
+    // Whole items, each with its terminator, while they fit before "</flv>".
+    const std::string& items = parts.items;
+    size_t pos = 0;
+    while (pos < items.size()) {
+        size_t a = items.find("<|>", pos), s = items.find("<&>", pos);
+        size_t end = a < s ? a : s;
+        if (end == std::string::npos)
+            break;
+        std::string item = items.substr(pos, end + 3 - pos);
+        if (out.size() + item.size() + 6 > room)
+            break;
+        out += item;
+        pos = end + 3;
+    }
+    return out + "</flv>";
+}
+
+UrlLines MakeUrlLines(const char* listText, size_t linesSize)
+{
+    UrlLines r;
+    if (!listText || !*listText)
+        return r;
+    std::vector<char> buf(kLineSize, '\0');
+    if (ExtractBetweenA(listText, "<title>", "</title>", nullptr, buf.data(), buf.size())) {
+        r.hasTitle = true;
+        r.title = buf.data();
+    }
+    const char* flv = std::strstr(listText, "<flv>");
+    if (!flv)
+        return r;
+    r.hasList = true;
+    const char* pos = flv + 5;
+    auto add = [&](const std::string& line) {
+        if (r.lines.size() + line.size() + 2 + 1 > linesSize)
+            return false;
+        r.lines += line + "\r\n";
+        return true;
+    };
+    if (CountOccurrences(pos, "<|>") > 0) {
+        buf[0] = '\0';
+        ExtractBetweenA(pos, nullptr, "<|>", nullptr, buf.data(), buf.size());
+        add(buf.data());
+        return r;
+    }
+    while (true) {
+        buf[0] = '\0';
+        if (!ExtractBetweenA(pos, nullptr, "<&>", &pos, buf.data(), buf.size()) || !buf[0])
+            break;
+        if (!add(buf.data()))
+            break;
+    }
+    return r;
+}
