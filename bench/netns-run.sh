@@ -21,7 +21,11 @@ logs="$SUITE_BINARY_DIR/netlogs"; mkdir -p "$logs"
 python=${SUITE_PYTHON:-python3}
 
 ip link set lo up
-mount -t tmpfs tmpfs /tmp                      # Wine's server socket stays private
+# Wine's server sockets live under /tmp/.wine-UID: a private one keeps this
+# namespace's wineserver apart from any other (the rest of /tmp stays visible).
+wine_sockets="/tmp/.wine-$(id -u)"
+mkdir -p "$wine_sockets" && chmod 700 "$wine_sockets"
+mount -t tmpfs -o mode=700 tmpfs "$wine_sockets"
 hosts="$logs/$name.hosts"
 "$python" "$here/make_hosts.py" "$SUITE_SOURCE_DIR/config/hosts.h" > "$hosts"
 mount --bind "$hosts" /etc/hosts

@@ -10,6 +10,7 @@
 #include "fake_http.h"
 #include "fetch.h"
 #include "platform/msgbox_host.h"
+#include "unit/compress.h"
 #include "vennix.h"
 
 namespace {
@@ -43,17 +44,7 @@ struct Buffers {
 
 std::string Gzip(const std::string& data)
 {
-    z_stream zs = {};
-    deflateInit2(&zs, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&zs, data.size()) + 32, '\0');
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    zs.avail_in = static_cast<uInt>(data.size());
-    zs.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    zs.avail_out = static_cast<uInt>(out.size());
-    deflate(&zs, Z_FINISH);
-    out.resize(zs.total_out);
-    deflateEnd(&zs);
-    return out;
+    return Compress(data, 15 + 16);
 }
 
 std::u16string Decode(const std::string& bytes)
