@@ -93,27 +93,22 @@ uint32_t AnsiFromUtf16Bounded(const char16_t* src, size_t units, char* dst, uint
     const uint32_t room = dstBytes - 1;  // the terminator always fits
     uint32_t written = 0;
     size_t pos = 0;
-    const size_t kChunk = 4096;
+    size_t chunk = 4096;
     while (pos < units) {
-        size_t n = units - pos < kChunk ? units - pos : kChunk;
+        size_t n = units - pos < chunk ? units - pos : chunk;
         // Keep a surrogate pair together.
         if (pos + n < units && src[pos + n - 1] >= 0xD800 && src[pos + n - 1] <= 0xDBFF)
-            --n;
+            n = n > 1 ? n - 1 : 2;
         int need = AcpFromUtf16(src + pos, static_cast<int>(n), nullptr, 0);
         if (need > 0 && written + static_cast<uint32_t>(need) <= room) {
             written += static_cast<uint32_t>(AcpFromUtf16(src + pos, static_cast<int>(n), dst + written,
                                                           static_cast<int>(room - written)));
             pos += n;
-            continue;
-        }
-        // The chunk does not fit whole: go on one character at a time.
-        size_t step = (src[pos] >= 0xD800 && src[pos] <= 0xDBFF && pos + 1 < units) ? 2 : 1;
-        need = AcpFromUtf16(src + pos, static_cast<int>(step), nullptr, 0);
-        if (need <= 0 || written + static_cast<uint32_t>(need) > room)
+        } else if (n > 1) {
+            chunk = n / 2;  // near the cut: smaller pieces
+        } else {
             break;
-        written += static_cast<uint32_t>(
-            AcpFromUtf16(src + pos, static_cast<int>(step), dst + written, static_cast<int>(room - written)));
-        pos += step;
+        }
     }
     dst[written] = '\0';
     return written + 1;

@@ -31,7 +31,9 @@ int InflateBody(const unsigned char* in, uint32_t inLen, unsigned char* out, uin
         uLong inBefore = zs.total_in, outBefore = zs.total_out;
         rc = inflate(&zs, Z_NO_FLUSH);
         if (rc == Z_STREAM_END) {
-            result = 0;
+            // Taken one byte at a time, a full output ends the walk before the
+            // stream's end is seen.
+            result = zs.total_out < capacity ? 0 : 8;
             break;
         }
         if (rc == Z_NEED_DICT || rc == Z_DATA_ERROR) {

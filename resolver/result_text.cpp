@@ -1,5 +1,6 @@
 #include "result_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "extract_between.h"
@@ -101,28 +102,35 @@ std::string FitResultText(const std::string& text, size_t size)
     if (text.size() < size)
         return text;
     const size_t room = size - 1;
-    ListParts parts = TakeFirstParts(text);
-    const bool hasList = text.find("<flv>") != std::string::npos;
-    const std::string frame = std::string("<title></title>") + (hasList ? "<flv></flv>" : "");
-    if (frame.size() > room)
+    // The first title pair and the first list part (to the text's end when unclosed).
+    size_t t0 = text.find("<title>"), t1 = std::string::npos;
+    if (t0 != std::string::npos)
+        t1 = text.find("</title>", t0 + 7);
+    const bool hasTitle = t1 != std::string::npos;
+    size_t f0 = text.find("<flv>");
+    const bool hasList = f0 != std::string::npos;
+    std::string items;
+    if (hasList) {
+        size_t f1 = text.find("</flv>", f0 + 5);
+        items = text.substr(f0 + 5, f1 == std::string::npos ? std::string::npos : f1 - f0 - 5);
+    }
+    const size_t frame = (hasTitle ? 15 : 0) + (hasList ? 11 : 0);
+    if (frame > room)
         return std::string();
-    std::string title = parts.title.substr(0, room - frame.size());
-    std::string out = "<title>" + title + "</title>";
+    std::string out;
+    if (hasTitle)
+        out = "<title>" + text.substr(t0 + 7, std::min(t1 - t0 - 7, room - frame)) + "</title>";
     if (!hasList)
         return out;
     out += "<flv>";
     // Whole items, each with its terminator, while they fit before "</flv>".
-    const std::string& items = parts.items;
     size_t pos = 0;
     while (pos < items.size()) {
         size_t a = items.find("<|>", pos), s = items.find("<&>", pos);
         size_t end = a < s ? a : s;
-        if (end == std::string::npos)
+        if (end == std::string::npos || out.size() + (end + 3 - pos) + 6 > room)
             break;
-        std::string item = items.substr(pos, end + 3 - pos);
-        if (out.size() + item.size() + 6 > room)
-            break;
-        out += item;
+        out.append(items, pos, end + 3 - pos);
         pos = end + 3;
     }
     return out + "</flv>";

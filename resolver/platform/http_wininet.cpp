@@ -113,7 +113,7 @@ uint32_t Request(Kind kind, const char* server, uint16_t port, const char* path,
             }
             total += got;
         }
-    } else {
+    } else if (!post) {
         readEnded = true;
     }
 

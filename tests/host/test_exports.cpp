@@ -152,6 +152,12 @@ TEST_F(Exports, LargeStoredResultsStayInsideTheBuffers)
     EXPECT_LT(l.size(), 4096u);
     EXPECT_EQ(l.compare(0, 24, "http://f.ku6.com/0.flv\r\n"), 0);
     EXPECT_EQ(l.compare(l.size() - 6, 6, ".flv\r\n"), 0);
+    // Cut without a title pair: the caller's title stays as it was.
+    fakehttp::ServePage(StoreLookup(kPage), "<flv>" + items + "</flv>");
+    char keep[FLV_URL_A_TITLE_SIZE] = "old title";
+    FLV_GetFlvUrlA(kPage.c_str(), lines.get(), keep);
+    EXPECT_STREQ(keep, "old title");
+    EXPECT_EQ(std::string(lines.get()).compare(0, 24, "http://f.ku6.com/0.flv\r\n"), 0);
 }
 
 TEST_F(Exports, EmptyResults)

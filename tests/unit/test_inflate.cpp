@@ -62,6 +62,11 @@ TEST(InflateBody, RefusesAndStopsAsTheStreamDemands)
     EXPECT_EQ(cut.rc, 8);
     EXPECT_GT(cut.out.size(), 0u);
     EXPECT_TRUE(cut.out == page.substr(0, cut.out.size()));
+    // Output exactly the page's size: full before the stream's end is seen, so 8.
+    Result exact = Inflate(gz, static_cast<uint32_t>(page.size()), kInflateGzip);
+    EXPECT_EQ(exact.rc, 8);
+    EXPECT_TRUE(exact.out == page);
+    EXPECT_EQ(Inflate(gz, static_cast<uint32_t>(page.size()) + 1, kInflateGzip).rc, 0);
     // Output smaller than the page: filled to its capacity, and 8.
     Result small = Inflate(gz, 1000, kInflateGzip);
     EXPECT_EQ(small.rc, 8);

@@ -145,4 +145,14 @@ TEST(ResultText, FitToABuffer)
     std::string cut = FitResultText(fat, 100);
     EXPECT_EQ(cut, "<title>" + std::string(99 - 26, 't') + "</title><flv></flv>");
     EXPECT_EQ(FitResultText(fat, 10), "");
+    // Only the parts the text has; an unclosed list reaches to the text's end; a large
+    // buffer keeps more than a list reader's 4095 characters.
+    std::string noTitle = "<flv>" + std::string(300, 'a') + "<&>" + std::string(300, 'b') + "<&>";
+    EXPECT_EQ(FitResultText(noTitle, 400), "<flv>" + std::string(300, 'a') + "<&></flv>");
+    std::string many;
+    for (int i = 0; i < 2000; ++i)
+        many += "http://f.ku6.com/" + std::to_string(i) + ".flv<|>";
+    std::string kept131k = FitResultText("<title>T</title><flv>" + many + many + "</flv>", 131072);
+    EXPECT_GT(kept131k.size(), 60000u);
+    EXPECT_EQ(kept131k.compare(kept131k.size() - 9, 9, "<|></flv>"), 0);
 }
