@@ -175,6 +175,10 @@ TEST_F(HttpClient, FetchInflatesAndConvertsAtCodePage936)
         {"http://www.sina.com.cn/utf8-gzip", "<title>\xd6\xd0\xce\xc4</title>", true},
         {"http://www.sina.com.cn/utf8-lowercase-name", "<title>\xe4\xb8\xad\xe6\x96\x87</title>", false},
         {"http://www.sina.com.cn/utf8-marker", "<meta charset=utf-8><title>\xd6\xd0\xce\xc4</title>", true},
+        {"http://www.sina.com.cn/utf8-xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><title>\xd6\xd0\xce\xc4</title>",
+         true},
+        // C3 A9 and E4 B8 AD decode; a lone 80 and a four-byte character give nothing.
+        {"http://www.sina.com.cn/utf8-sequences", "<x>\xa8\xa6|\xd6\xd0|||</x>", true},
     };
     std::vector<char> page(kMiB2), headers(10240), work(kMiB2);
     for (const Case& c : cases) {
