@@ -117,6 +117,27 @@ void ToWide(const char* text, flv_wchar* out, size_t units)
     out[len] = 0;
 }
 
+// Sizes of a UTF-16 address-line export: its ANSI buffers and the caller's limits.
+struct WideSizes {
+    size_t url, lines, title, lineUnits, titleUnits;
+};
+
+// The UTF-16 address-line exports: the 8-bit form through buffers of their own,
+// always writing both outputs.
+void GetFlvUrlWide(const flv_wchar* pageUrl, flv_wchar* lines, flv_wchar* title, const WideSizes& z, bool directly)
+{
+    try {
+        std::vector<char> url(z.url, '\0'), a(z.lines, '\0'), t(z.title, '\0');
+        if (ToAnsi(pageUrl, url))
+            GetFlvUrl(url.data(), a.data(), a.size(), t.data(), t.size(), z.lines, directly);
+        ToWide(a.data(), lines, z.lineUnits);
+        ToWide(t.data(), title, z.titleUnits);
+    } catch (...) {
+        lines[0] = 0;
+        title[0] = 0;
+    }
+}
+
 }  // namespace
 
 extern "C" void FLV_CALL FLV_GetFlvListA(const char* pageUrl, char* list)
@@ -169,28 +190,11 @@ extern "C" void FLV_CALL FLV_GetFlvUrlDirectlyA(const char* pageUrl, char* lines
 
 extern "C" void FLV_CALL FLV_GetFlvUrlW(const flv_wchar* pageUrl, flv_wchar* lines, flv_wchar* title)
 {
-    try {
-        std::vector<char> url(1024, '\0'), a(4096, '\0'), t(kTitleSize, '\0');
-        if (ToAnsi(pageUrl, url))
-            GetFlvUrl(url.data(), a.data(), a.size(), t.data(), t.size(), 4096, false);
-        ToWide(a.data(), lines, FLV_URL_W_LINES_UNITS);
-        ToWide(t.data(), title, FLV_URL_W_TITLE_UNITS);
-    } catch (...) {
-        lines[0] = 0;
-        title[0] = 0;
-    }
+    GetFlvUrlWide(pageUrl, lines, title, {1024, 4096, kTitleSize, FLV_URL_W_LINES_UNITS, FLV_URL_W_TITLE_UNITS}, false);
 }
 
 extern "C" void FLV_CALL FLV_GetFlvUrlDirectlyW(const flv_wchar* pageUrl, flv_wchar* lines, flv_wchar* title)
 {
-    try {
-        std::vector<char> url(10240, '\0'), a(131072, '\0'), t(10240, '\0');
-        if (ToAnsi(pageUrl, url))
-            GetFlvUrl(url.data(), a.data(), a.size(), t.data(), t.size(), 131072, true);
-        ToWide(a.data(), lines, FLV_URL_DW_LINES_UNITS);
-        ToWide(t.data(), title, FLV_URL_DW_TITLE_UNITS);
-    } catch (...) {
-        lines[0] = 0;
-        title[0] = 0;
-    }
+    GetFlvUrlWide(pageUrl, lines, title, {10240, 131072, 10240, FLV_URL_DW_LINES_UNITS, FLV_URL_DW_TITLE_UNITS},
+                  true);
 }
