@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the test prefixes when missing (win32, null graphics driver, no crash dialog,
+# Makes the test prefixes when missing (WINEARCH as the tree asks, null graphics driver, no crash dialog,
 # no Mono or Gecko prompt), the zh_CN.UTF-8 locale, and starts the main prefix's
 # wineserver and services with no standard streams, so that no test inherits them.
 set -euo pipefail

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Every shipped binary is a 32-bit x86 PE image without a symbol table.
+set -euo pipefail
+objdump=$1; shift
+status=0
+for bin in "$@"; do
+  head=$("$objdump" -f "$bin")
+  name=$(basename "$bin")
+  grep -q 'file format pei-i386' <<<"$head" || { echo "$name is not a 32-bit PE image"; status=1; }
+  grep -q '^architecture: i386' <<<"$head" || { echo "$name is not built for x86"; status=1; }
+  if "$objdump" -t "$bin" | grep -q '^\[ *[0-9]*\]'; then
+    echo "$name still carries its symbol table"; status=1
+  fi
+done
+[ "$status" -eq 0 ] && echo "$# binaries are stripped 32-bit x86 PE images"
+exit $status
