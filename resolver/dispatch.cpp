@@ -168,9 +168,19 @@ int DispatchRow(const std::string& pageUrl)
     return -1;
 }
 
+int DispatchRowCount()
+{
+    return static_cast<int>(sizeof kDispatch / sizeof kDispatch[0]);
+}
+
 const char* DispatchSite(int row)
 {
-    return row >= 0 && row < static_cast<int>(sizeof kDispatch / sizeof kDispatch[0]) ? kDispatch[row].site : "";
+    return row >= 0 && row < DispatchRowCount() ? kDispatch[row].site : "";
+}
+
+const char* DispatchKey(int row)
+{
+    return row >= 0 && row < DispatchRowCount() ? kDispatch[row].key : "";
 }
 
 void ResolveVideoPage(std::string& pageUrl, char* page, uint32_t pageSize, char* headers, uint32_t headerSize,

@@ -20,3 +20,6 @@ DispatchPlan FetchForDispatch(std::string& pageUrl, char* page, uint32_t pageSiz
 int DispatchRow(const std::string& pageUrl);
 // Name of the site of a dispatch row.
 const char* DispatchSite(int row);
+// Host key of a dispatch row ("" past the table), and the number of rows.
+const char* DispatchKey(int row);
+int DispatchRowCount();

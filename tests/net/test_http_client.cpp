@@ -89,14 +89,18 @@ TEST_F(HttpClient, RedirectsWithAndWithoutFollowing)
 
 TEST_F(HttpClient, SlowServerEndsAtTheTimeOut)
 {
+    // The server answers after 6 s. Following redirects gives up after 1000 ms, the
+    // probe after 2000 ms; the margins keep the two apart.
     for (bool follow : {true, false}) {
         DWORD start = GetTickCount();
         Reply r = Get(follow, "www.ku6.com", "/slow");
         DWORD elapsed = GetTickCount() - start;
         EXPECT_NE(r.rc, 0u) << follow;
         EXPECT_EQ(r.bodyLen, 0u);
-        // The server answers after 6 s; the request gave up well before that.
-        EXPECT_LT(elapsed, 5000u) << follow;
+        printf("time-out %s: %lu ms\n", follow ? "follow" : "probe", static_cast<unsigned long>(elapsed));
+        const DWORD limit = follow ? 1000 : 2000;
+        EXPECT_GE(elapsed, limit - 100) << follow;
+        EXPECT_LT(elapsed, limit + 700) << follow;
     }
 }
 
@@ -203,7 +207,7 @@ TEST_F(HttpClient, Utf8PageOf2MiBAsksTheUserAndComesBackEmpty)
     EXPECT_FALSE(boxes[0].hasOwner());
     EXPECT_EQ(boxes[0].buttons, "OK");
     EXPECT_EQ(page[0], '\0');
-    EXPECT_LE(n, 2u);
+    EXPECT_EQ(n, 2u);
 }
 
 TEST_F(HttpClient, LiveCheckExportsOfTheLibrary)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/hosts.h"
+#include "dispatch.h"
 
 namespace {
 
@@ -25,13 +26,16 @@ bool IsLowerDomain(const std::string& s)
     return true;
 }
 
-// Resolver dispatch keys in their order.
-const std::vector<const char*> kDispatch = {
-    cfg::Site6Key,   cfg::Ku6Key,      cfg::TudouKey,    cfg::YoukuKey,   cfg::Site56Key,
-    cfg::YouTubeKey, cfg::CctvKey,     cfg::SinaKey,     cfg::FiveShowKey, cfg::MofileKey,
-    cfg::AolKey,     cfg::YahooKey,    cfg::MetacafeKey, cfg::BreakKey,   cfg::YepigKey1,
-    cfg::YepigKey2,  cfg::BokeccKey,   cfg::PomohoKey,   cfg::BaiduKey,
-};
+// The dispatcher's own keys, in its order.
+std::vector<const char*> DispatcherKeys()
+{
+    std::vector<const char*> keys;
+    for (int row = 0; row < DispatchRowCount(); ++row)
+        keys.push_back(DispatchKey(row));
+    return keys;
+}
+
+const std::vector<const char*> kDispatch = DispatcherKeys();
 
 // Site table keys in their order.
 const std::vector<const char*> kSiteTable = {
@@ -51,6 +55,20 @@ size_t FirstMatch(const std::vector<const char*>& table, const std::string& host
 }
 
 }  // namespace
+
+TEST(Config, DispatchTableHoldsEverySiteInItsOrder)
+{
+    const std::vector<std::string> order = {"Site6", "Ku6",   "Tudou", "Youku",    "Site56", "YouTube", "CCTV",
+                                            "Sina",  "5show", "Mofile", "AOL",     "Yahoo",  "Metacafe", "Break",
+                                            "Yepig", "Yepig", "Bokecc", "Pomoho", "Baidu"};
+    ASSERT_EQ(DispatchRowCount(), static_cast<int>(order.size()));
+    for (int row = 0; row < DispatchRowCount(); ++row)
+        EXPECT_EQ(DispatchSite(row), order[row]) << row;
+    EXPECT_STREQ(DispatchKey(0), cfg::Site6Key);
+    EXPECT_STREQ(DispatchKey(1), cfg::Ku6Key);
+    EXPECT_STREQ(DispatchKey(14), cfg::YepigKey1);
+    EXPECT_STREQ(DispatchKey(15), cfg::YepigKey2);
+}
 
 TEST(Config, RequiredOverlaps)
 {
@@ -79,8 +97,10 @@ TEST(Config, EachSitesPagesReachItsOwnRow)
     for (size_t i = 0; i < kDispatch.size(); ++i) {
         std::string host = std::string("www.") + kDispatch[i];
         EXPECT_EQ(FirstMatch(kDispatch, host), i) << host;
+        EXPECT_EQ(DispatchRow("http://" + host + "/v/1.html"), static_cast<int>(i)) << host;
     }
     EXPECT_EQ(FirstMatch(kDispatch, std::string("v.") + cfg::Ku6SecondKey), 0u);
+    EXPECT_EQ(DispatchRow(std::string("http://v.") + cfg::Ku6SecondKey + "/p.swf"), 0);
     for (size_t i = 0; i < kSiteTable.size(); ++i) {
         std::string host = std::string("www.") + kSiteTable[i];
         EXPECT_EQ(FirstMatch(kSiteTable, host), i) << host;
