@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "alive.h"
+#include "buffers.h"
 #include "dispatch.h"
 #include "platform/codepage.h"
 #include "result_text.h"
@@ -39,7 +40,7 @@ void WriteText(const std::string& text, char* out, size_t outSize)
 // Resolves the page in fresh buffers; pageUrl is the call's own copy.
 std::string Resolve(std::string& pageUrl)
 {
-    std::vector<char> page(kPageSize), headers(kHeaderSize), work(kWorkSize);
+    ZeroedBuffer page(kPageSize), headers(kHeaderSize), work(kWorkSize);
     std::string result;
     ResolveVideoPage(pageUrl, page.data(), kPageSize, headers.data(), kHeaderSize, work.data(), kWorkSize, result);
     return result;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "buffers.h"
 #include "platform/codepage.h"
 #include "platform/msgbox.h"
 #include "text.h"
@@ -119,9 +120,9 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
 {
     char host[512] = {0};
     if (page && pageSize)
-        std::memset(page, 0, pageSize);
+        ClearBuffer(page, pageSize);
     if (headers && headerSize)
-        std::memset(headers, 0, headerSize);
+        ClearBuffer(headers, headerSize);
     // Host and path are taken before the work buffer, which may hold the address, is used.
     std::vector<char> path(url ? std::strlen(url) + 1 : 1, '\0');
     GetUrlHostA(url, host, sizeof host);
@@ -139,7 +140,7 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
         uint32_t produced = workSize;
         InflateBody(reinterpret_cast<const unsigned char*>(page), count, reinterpret_cast<unsigned char*>(work),
                     &produced, encoding);
-        std::memset(page, 0, pageSize);
+        std::memset(page, 0, count);  // the page was clear past the bytes received
         count = produced < pageSize ? produced : pageSize;
         std::memcpy(page, work, count);
     }
@@ -157,16 +158,17 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
         return count;
     if (received >= kUtf8PageLimit) {
         ShowMessageBox(u"出错", u"提示");
-        page[0] = '\0';
+        std::memset(page, 0, count);
         count = 1;
     }
+    // From here the page holds nothing past its count bytes.
     if (!work || workSize < 2) {
-        std::memset(page, 0, pageSize);
+        std::memset(page, 0, count);
         return 0;
     }
     uint32_t wideBytes = Utf8ToUtf16(reinterpret_cast<const unsigned char*>(page), count,
                                      reinterpret_cast<unsigned char*>(work), workSize);
-    std::memset(page, 0, pageSize);
+    std::memset(page, 0, count);
     const size_t units = wideBytes / 2 - 1;  // without the terminator
     if (reinterpret_cast<uintptr_t>(work) % alignof(char16_t) == 0)
         return AnsiFromUtf16Bounded(reinterpret_cast<const char16_t*>(work), units, page, pageSize);

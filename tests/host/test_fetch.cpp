@@ -183,6 +183,34 @@ TEST_F(Fetch, FailedRequestLeavesZeroFilledBuffers)
     EXPECT_EQ(b.Fetch("no scheme"), 0u);
 }
 
+TEST_F(Fetch, PageIsZeroPastItsTextWhateverTheBuffersHeldBefore)
+{
+    // One set of buffers through fetches of every kind, long before short, so that
+    // each fetch must clear what the one before it left.
+    const std::string utf8Long = "charset=utf-8 " + std::string(30000, 'u') + "\xe4\xb8\xad";
+    fakehttp::ServePage("http://www.ku6.com/long", std::string(40000, 'p'));
+    fakehttp::ServePage("http://www.ku6.com/short", "short");
+    fakehttp::Serve("www.ku6.com", "/gzip", fakehttp::Page(Gzip(std::string(20000, 'z')), "HTTP/1.1 200 OK",
+                                                           "Content-Encoding: gzip\r\n"));
+    fakehttp::ServePage("http://www.ku6.com/utf8", utf8Long);
+    // Fills the page buffer; its UTF-16 form is cut to the work buffer's 32767 units.
+    fakehttp::ServePage("http://www.ku6.com/full", "charset=utf-8" + std::string(70000, 'a'));
+    struct Step {
+        const char* path;
+        size_t length;  // of the page text
+    } steps[] = {{"/long", 40000}, {"/short", 5}, {"/gzip", 20000}, {"/short", 5},
+                 {"/utf8", utf8Long.size() - 1}, {"/short", 5}, {"/full", 32767}, {"/missing", 0}};
+    Buffers b(65536);
+    for (const Step& s : steps) {
+        b.Fetch((std::string("http://www.ku6.com") + s.path).c_str());
+        EXPECT_EQ(b.Page().size(), s.length) << s.path;
+        for (size_t i = s.length; i < b.size; ++i)
+            ASSERT_EQ(b.page[i], 0) << s.path << " at " << i;
+        for (size_t i = 0; i < b.headerSize; ++i)
+            ASSERT_EQ(b.headers[i] == 0, std::strlen(b.headers.data()) <= i) << s.path << " at " << i;
+    }
+}
+
 TEST_F(Fetch, FullPageKeepsItsTerminator)
 {
     Buffers b(4096);
