@@ -11,63 +11,36 @@
 
 namespace {
 
-struct Call {
-    const char* url;
-    char* page;
-    uint32_t pageSize;
-    char* headers;
-    uint32_t headerSize;
-    char* work;
-    uint32_t workSize;
-    std::string& result;
-    const std::string& overrideUrl;
-    bool useOverride;
-};
-
-typedef void (*Extractor)(Call& c);
-typedef std::string (*RedirectBuilder)(const std::string&);
-
-// Extractors by the argument forms they take.
-template <void (*F)(const char*, char*, uint32_t, char*, uint32_t, char*, uint32_t, std::string&, std::string, bool)>
-void WithAddressAndOverride(Call& c)
-{
-    F(c.url, c.page, c.pageSize, c.headers, c.headerSize, c.work, c.workSize, c.result, c.overrideUrl,
-      c.useOverride);
-}
-
-template <void (*F)(const char*, char*, uint32_t, char*, uint32_t, char*, uint32_t, std::string&)>
-void WithAddress(Call& c)
-{
-    F(c.url, c.page, c.pageSize, c.headers, c.headerSize, c.work, c.workSize, c.result);
-}
+typedef std::string (*RedirectBuilder)(std::string);
 
 struct Row {
     const char* site;
     const char* key;
-    Extractor extract;  // none: matched, nothing done
+    Extractor extract;
 };
 
-// In dispatch order; the first key found in the page's host wins.
+// In dispatch order; the first key found in the page's host wins. A row whose
+// extractor is not built yet names its form with nullptr.
 const Row kDispatch[] = {
-    {"Site6", cfg::Site6Key, nullptr},
-    {"Ku6", cfg::Ku6Key, WithAddressAndOverride<ExtractKu6>},
-    {"Tudou", cfg::TudouKey, nullptr},
-    {"Youku", cfg::YoukuKey, nullptr},
-    {"Site56", cfg::Site56Key, nullptr},
-    {"YouTube", cfg::YouTubeKey, nullptr},
-    {"CCTV", cfg::CctvKey, nullptr},
-    {"Sina", cfg::SinaKey, WithAddress<ExtractSina>},
-    {"5show", cfg::FiveShowKey, nullptr},
-    {"Mofile", cfg::MofileKey, nullptr},
-    {"AOL", cfg::AolKey, nullptr},
-    {"Yahoo", cfg::YahooKey, nullptr},
-    {"Metacafe", cfg::MetacafeKey, nullptr},
-    {"Break", cfg::BreakKey, nullptr},
-    {"Yepig", cfg::YepigKey1, nullptr},
-    {"Yepig", cfg::YepigKey2, nullptr},
-    {"Bokecc", cfg::BokeccKey, nullptr},
-    {"Pomoho", cfg::PomohoKey, nullptr},
-    {"Baidu", cfg::BaiduKey, nullptr},
+    {"Site6", cfg::Site6Key, WithBuffersAndOverride(nullptr)},
+    {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
+    {"Tudou", cfg::TudouKey, WithAddressAndOverride(nullptr)},
+    {"Youku", cfg::YoukuKey, WithBuffersAndOverride(nullptr)},
+    {"Site56", cfg::Site56Key, WithAddress(nullptr)},
+    {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
+    {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
+    {"Sina", cfg::SinaKey, WithAddress(ExtractSina)},
+    {"5show", cfg::FiveShowKey, WithAddress(nullptr)},
+    {"Mofile", cfg::MofileKey, WithAddress(nullptr)},
+    {"AOL", cfg::AolKey, NoExtractor()},
+    {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
+    {"Metacafe", cfg::MetacafeKey, WithAddress(nullptr)},
+    {"Break", cfg::BreakKey, WithAddress(nullptr)},
+    {"Yepig", cfg::YepigKey1, WithAddress(nullptr)},
+    {"Yepig", cfg::YepigKey2, WithAddress(nullptr)},
+    {"Bokecc", cfg::BokeccKey, WithAddress(nullptr)},
+    {"Pomoho", cfg::PomohoKey, WithAddress(nullptr)},
+    {"Baidu", cfg::BaiduKey, WithAddress(nullptr)},
 };
 
 // Interface addresses built from a player address or its redirect target.
@@ -157,6 +130,20 @@ DispatchPlan FetchForDispatch(std::string& pageUrl, char* page, uint32_t pageSiz
     return DispatchPlan{overrideUrl, useOverride};
 }
 
+void CallExtractor(const Extractor& e, const char* url, char* page, uint32_t pageSize, char* headers,
+                   uint32_t headerSize, char* work, uint32_t workSize, std::string& result,
+                   const std::string& overrideUrl, bool useOverride)
+{
+    if (e.address)
+        e.address(url, page, pageSize, headers, headerSize, work, workSize, result);
+    else if (e.addressOverride)
+        e.addressOverride(url, page, pageSize, headers, headerSize, work, workSize, result, overrideUrl, useOverride);
+    else if (e.buffers)
+        e.buffers(page, pageSize, headers, headerSize, work, workSize, result);
+    else if (e.buffersOverride)
+        e.buffersOverride(page, pageSize, headers, headerSize, work, workSize, result, overrideUrl, useOverride);
+}
+
 int DispatchRow(const std::string& pageUrl)
 {
     char host[512] = {0};
@@ -188,9 +175,7 @@ void ResolveVideoPage(std::string& pageUrl, char* page, uint32_t pageSize, char*
 {
     DispatchPlan plan = FetchForDispatch(pageUrl, page, pageSize, headers, headerSize, work, workSize);
     int row = DispatchRow(pageUrl);
-    if (row < 0 || !kDispatch[row].extract)
-        return;
-    Call call{pageUrl.c_str(), page, pageSize, headers, headerSize, work, workSize, result, plan.overrideUrl,
-              plan.useOverride};
-    kDispatch[row].extract(call);
+    if (row >= 0)
+        CallExtractor(kDispatch[row].extract, pageUrl.c_str(), page, pageSize, headers, headerSize, work, workSize,
+                      result, plan.overrideUrl, plan.useOverride);
 }

@@ -1,12 +1,13 @@
 #pragma once
 // The site extractors and the builders of the dispatcher's redirect rules.
 //
-// An extractor is called once per resolution, after the page fetches, with the page
-// address as the dispatcher left it, the page, header and work buffers with their
-// sizes (the page buffer holds the last reply, zero-terminated), the result text
-// (empty on entry), and for some sites the override address and its flag. It writes
-// a result text: "<title>", title, "</title>", "<flv>", items each ended by "<|>"
-// or "<&>", "</flv>". It may fetch into the buffers it was given.
+// An extractor is called once per resolution, after the page fetches, in one of the
+// four forms of dispatch.h: the page address as the dispatcher left it or not; the
+// page, header and work buffers with their sizes (the page buffer holds the last
+// reply, zero-terminated); the result text (empty on entry); the override address and
+// its flag or not. It writes a result text: "<title>", title, "</title>", "<flv>",
+// items each ended by "<|>" or "<&>", "</flv>". It may fetch into the buffers it was
+// given.
 #include <cstdint>
 #include <string>
 

@@ -3,6 +3,7 @@
 #include "config/hosts.h"
 #include "extractors.h"
 #include "fetch.h"
+#include "sina.h"
 #include "text.h"
 
 namespace {
@@ -44,16 +45,11 @@ void FindVid(const char* url, const char* page, char* vid, size_t vidSize)
 
 }  // namespace
 
-void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
-                 uint32_t workSize, std::string& result)
+void ReadSinaPlayList(const char* vid, char* page, uint32_t pageSize, char* headers, uint32_t headerSize,
+                      char* work, uint32_t workSize, std::string& result)
 {
-    char vid[1280] = {0};
-    FindVid(url, page, vid, sizeof vid);
-    if (!IsAllDigits(vid))
-        return;
-
     // The fetch takes the address out of the work buffer before it works there.
-    std::string address = std::string("http://") + cfg::SinaInterfaceHost + "/v_play.php?vid=" + vid;
+    std::string address = std::string("http://") + cfg::SinaInterfaceHost + "/v_play.php?vid=" + (vid ? vid : "");
     if (work && address.size() < workSize) {
         std::memcpy(work, address.c_str(), address.size() + 1);
         FetchPage(work, page, pageSize, headers, headerSize, work, workSize, AddDefaultHeaders, 0);
@@ -88,4 +84,15 @@ void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, 
         rest = after;
     }
     result += "</flv>";
+}
+
+void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                 uint32_t workSize, std::string& result)
+{
+    char vid[1280] = {0};
+    FindVid(url, page, vid, sizeof vid);
+    if (!IsAllDigits(vid))
+        return;
+
+    ReadSinaPlayList(vid, page, pageSize, headers, headerSize, work, workSize, result);
 }

@@ -150,3 +150,94 @@ TEST_F(Dispatch, PagesWithoutAnExtractorGiveNothing)
     // Host keys are matched in a lower-cased address.
     EXPECT_STREQ(DispatchSite(DispatchRow("http://WWW.KU6.COM/A.html")), "Ku6");
 }
+
+namespace {
+
+// What an extractor of each form received.
+struct Received {
+    std::string form, url, overrideUrl;
+    char* page = nullptr;
+    char* headers = nullptr;
+    char* work = nullptr;
+    uint32_t sizes[3] = {0, 0, 0};
+    bool useOverride = false;
+};
+Received g_received;
+
+void Keep(const char* form, const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize,
+          char* work, uint32_t workSize, std::string& result)
+{
+    g_received = Received();
+    g_received.form = form;
+    g_received.url = url ? url : "(none)";
+    g_received.page = page;
+    g_received.headers = headers;
+    g_received.work = work;
+    g_received.sizes[0] = pageSize;
+    g_received.sizes[1] = headerSize;
+    g_received.sizes[2] = workSize;
+    result += form;
+}
+void ByAddress(const char* url, char* p, uint32_t ps, char* h, uint32_t hs, char* w, uint32_t ws, std::string& r)
+{
+    Keep("address", url, p, ps, h, hs, w, ws, r);
+}
+void ByAddressAndOverride(const char* url, char* p, uint32_t ps, char* h, uint32_t hs, char* w, uint32_t ws,
+                          std::string& r, std::string o, bool use)
+{
+    Keep("address+override", url, p, ps, h, hs, w, ws, r);
+    g_received.overrideUrl = o;
+    g_received.useOverride = use;
+}
+void ByBuffers(char* p, uint32_t ps, char* h, uint32_t hs, char* w, uint32_t ws, std::string& r)
+{
+    Keep("buffers", nullptr, p, ps, h, hs, w, ws, r);
+}
+void ByBuffersAndOverride(char* p, uint32_t ps, char* h, uint32_t hs, char* w, uint32_t ws, std::string& r,
+                          std::string o, bool use)
+{
+    Keep("buffers+override", nullptr, p, ps, h, hs, w, ws, r);
+    g_received.overrideUrl = o;
+    g_received.useOverride = use;
+}
+
+}  // namespace
+
+TEST(DispatchForms, EachFormGetsItsArgumentsInOrder)
+{
+    struct Case {
+        Extractor e;
+        const char* form;
+        const char* url;
+        bool override;
+    } cases[] = {
+        {WithAddress(ByAddress), "address", "http://a/b", false},
+        {WithAddressAndOverride(ByAddressAndOverride), "address+override", "http://a/b", true},
+        {WithBuffers(ByBuffers), "buffers", "(none)", false},
+        {WithBuffersAndOverride(ByBuffersAndOverride), "buffers+override", "(none)", true},
+    };
+    char page[8], headers[4], work[16];
+    for (const Case& c : cases) {
+        std::string result = "r:";
+        CallExtractor(c.e, "http://a/b", page, 8, headers, 4, work, 16, result, "http://o/p", true);
+        EXPECT_EQ(result, std::string("r:") + c.form);
+        EXPECT_EQ(g_received.form, c.form);
+        EXPECT_EQ(g_received.url, c.url) << c.form;
+        EXPECT_EQ(g_received.page, page) << c.form;
+        EXPECT_EQ(g_received.headers, headers) << c.form;
+        EXPECT_EQ(g_received.work, work) << c.form;
+        EXPECT_EQ(g_received.sizes[0], 8u) << c.form;
+        EXPECT_EQ(g_received.sizes[1], 4u) << c.form;
+        EXPECT_EQ(g_received.sizes[2], 16u) << c.form;
+        EXPECT_EQ(g_received.overrideUrl, c.override ? "http://o/p" : "") << c.form;
+        EXPECT_EQ(g_received.useOverride, c.override) << c.form;
+    }
+    // A row without an extractor, or with its form only, does nothing.
+    for (const Extractor& e : {NoExtractor(), WithBuffers(nullptr), WithBuffersAndOverride(nullptr)}) {
+        std::string result = "kept";
+        g_received = Received();
+        CallExtractor(e, "http://a/b", page, 8, headers, 4, work, 16, result, "http://o/p", true);
+        EXPECT_EQ(result, "kept");
+        EXPECT_EQ(g_received.form, "");
+    }
+}

@@ -8,6 +8,7 @@
 #include "config/hosts.h"
 #include "extractors.h"
 #include "fake_http.h"
+#include "sina.h"
 
 namespace {
 
@@ -128,4 +129,21 @@ TEST_F(SinaTest, FailedRequestGivesTheEmptyBlock)
 {
     EXPECT_EQ(Run("http://video.sina.com.cn/v/b/42-1.html", "", "old"), "<title></title><flv></flv>");
     EXPECT_EQ(fakehttp::Requests().size(), 1u);
+}
+
+TEST_F(SinaTest, PlayListReadingTakesAnyVideoIdAsItStands)
+{
+    // Yepig pages hand over ids that are not digits; they are asked as they stand.
+    const std::string vid = "ab_1&x=2";
+    fakehttp::ServePage(kApi + vid, PlayList("T", Durl("http://s/1.flv") + Durl("http://s/2.flv")));
+    page.assign(1 << 16, 'p');
+    headers.assign(10240, 'h');
+    work.assign(1 << 16, 'w');
+    std::string result = "old";
+    ReadSinaPlayList(vid.c_str(), page.data(), static_cast<uint32_t>(page.size()), headers.data(),
+                     static_cast<uint32_t>(headers.size()), work.data(), static_cast<uint32_t>(work.size()), result);
+    EXPECT_EQ(result, "<title>T</title><flv>http://s/1.flv<&>http://s/2.flv<&></flv>");
+    ASSERT_EQ(fakehttp::Requests().size(), 1u);
+    EXPECT_EQ(fakehttp::Requests()[0].path, "/v_play.php?vid=" + vid);
+    EXPECT_STREQ(headers.data(), "T");
 }
