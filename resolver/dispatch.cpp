@@ -25,7 +25,7 @@ const Row kDispatch[] = {
     {"Site6", cfg::Site6Key, WithBuffersAndOverride(nullptr)},
     {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
     {"Tudou", cfg::TudouKey, WithAddressAndOverride(nullptr)},
-    {"Youku", cfg::YoukuKey, WithBuffersAndOverride(nullptr)},
+    {"Youku", cfg::YoukuKey, WithBuffersAndOverride(ExtractYouku)},
     {"Site56", cfg::Site56Key, WithAddress(nullptr)},
     {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
     {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
@@ -45,7 +45,7 @@ const Row kDispatch[] = {
 
 // Interface addresses built from a player address or its redirect target.
 const RedirectBuilder kSite6ApiUrl = nullptr;
-const RedirectBuilder kYoukuPlayListUrl = nullptr;
+const RedirectBuilder kYoukuPlayListUrl = MakeYoukuPlayListUrl;
 const RedirectBuilder kTudouApiUrl = nullptr;
 
 std::string Build(RedirectBuilder builder, const std::string& from)

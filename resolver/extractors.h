@@ -13,8 +13,13 @@
 
 void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                 uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
+void ExtractYouku(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
+                  std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                  uint32_t workSize, std::string& result);
 
 // Interface address of a Ku6 video; empty for an empty vid.
 std::string MakeKu6ApiUrl(std::string vid);
+// Youku's play-list address from the query of its player address (the redirect target
+// as received); seeds the thread's generator from the clock for its "ran" value.
+std::string MakeYoukuPlayListUrl(std::string target);

@@ -20,6 +20,15 @@ std::string& ExtractBetweenString(const std::string& text, const char* start, co
     return ExtractBetweenString(text.c_str(), start, end, after, out);
 }
 
+std::string ExtractField(const char* text, const char* start, const char* end, size_t size, const char** after)
+{
+    if (size == 0)
+        return std::string();
+    std::vector<char> buf(size, '\0');
+    ExtractBetweenA(text, start, end, after, buf.data(), buf.size());
+    return buf.data();
+}
+
 static void CopyBounded(const char* from, size_t n, char* out, size_t outSize)
 {
     if (n > outSize - 1)

@@ -11,6 +11,10 @@ std::string& ExtractBetweenString(const char* text, const char* start, const cha
                                   const char** after, std::string& out);
 std::string& ExtractBetweenString(const std::string& text, const char* start, const char* end,
                                   const char** after, std::string& out);
+// ExtractBetweenA into a zero-filled field of `size` bytes (so at most size - 1
+// characters); "" when nothing was found.
+std::string ExtractField(const char* text, const char* start, const char* end, size_t size,
+                         const char** after = nullptr);
 
 // Host of an "http://" address: the text after its seventh character up to the next "/".
 // The output is cleared first; a host that does not fit outSize - 1 bytes gives "".

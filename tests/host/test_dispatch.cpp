@@ -8,6 +8,7 @@
 #include "dispatch.h"
 #include "extractors.h"
 #include "fake_http.h"
+#include "rand_clock.h"
 
 namespace {
 
@@ -89,8 +90,12 @@ TEST_F(Dispatch, RedirectRules)
          "http://v.ku6.cn/player.swf?vid=abc&x", "p", ku6Api, "http://v.ku6.cn/p.swf", "Site6"},
         {"a vid at the end with no & reads as empty", "http://www.ku6.com/p.swf", "HTTP/1.1 302 Found",
          "http://www.ku6.com/player.swf?vid=abc", "p", "", "http://www.ku6.com/p.swf", "Ku6"},
-        {"Youku player to .swf: no second fetch", "http://www.youku.com/player.swf", "HTTP/1.1 302 Found",
-         "http://www.youku.com/x/PlayER.swf?VideoIDS=A", "p", "", "http://www.youku.com/player.swf", "Youku"},
+        // The target is read as the header gave it, letter case kept.
+        {"Youku player to .swf: play-list override", "http://www.youku.com/player.swf", "HTTP/1.1 302 Found",
+         "http://www.youku.com/x/PlayER.swf?VideoIDS=XaBc&winType=adshow&", "p",
+         std::string("http://") + cfg::YoukuPlayListHost +
+             "/player/getPlayList/VideoIDS/XaBc/version/5/source/video/password/?ran=1178&n=3",
+         "http://www.youku.com/player.swf", "Youku"},
         {"Site56 player rebuilt and fetched", "http://www.56.com/n.swf", "HTTP/1.1 302 Found",
          "http://www.56.com/player.swf?URLid=2009_x&flvid=1000&", "", "",
          std::string("http://") + cfg::Site56PageHost + "/l43/v_MTAwMA=.html", "Site56"},
@@ -100,6 +105,8 @@ TEST_F(Dispatch, RedirectRules)
         {"other site's .swf target: nothing", "http://www.sina.com.cn/p.swf", "HTTP/1.1 302 Found",
          "http://www.sina.com.cn/x.swf?vid=1&", "p", "", "http://www.sina.com.cn/p.swf", "Sina"},
     };
+    // The Youku rule draws its "ran" value: srand(1234567890), then rand() % 9999.
+    FixedCalendarTime clock(1234567890);
     for (const Case& c : cases) {
         fakehttp::Reset();
         std::string extra = c.location.empty() ? "" : "Location: " + c.location + "\r\n";
