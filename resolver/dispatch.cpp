@@ -24,7 +24,7 @@ struct Row {
 const Row kDispatch[] = {
     {"Site6", cfg::Site6Key, WithBuffersAndOverride(nullptr)},
     {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
-    {"Tudou", cfg::TudouKey, WithAddressAndOverride(nullptr)},
+    {"Tudou", cfg::TudouKey, WithAddressAndOverride(ExtractTudou)},
     {"Youku", cfg::YoukuKey, WithBuffersAndOverride(ExtractYouku)},
     {"Site56", cfg::Site56Key, WithAddress(nullptr)},
     {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
@@ -46,7 +46,7 @@ const Row kDispatch[] = {
 // Interface addresses built from a player address or its redirect target.
 const RedirectBuilder kSite6ApiUrl = nullptr;
 const RedirectBuilder kYoukuPlayListUrl = MakeYoukuPlayListUrl;
-const RedirectBuilder kTudouApiUrl = nullptr;
+const RedirectBuilder kTudouApiUrl = MakeTudouApiUrl;
 
 std::string Build(RedirectBuilder builder, const std::string& from)
 {

@@ -13,6 +13,8 @@
 
 void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                 uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
+void ExtractTudou(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractYouku(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
                   std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
@@ -23,3 +25,5 @@ std::string MakeKu6ApiUrl(std::string vid);
 // Youku's play-list address from the query of its player address (the redirect target
 // as received); seeds the thread's generator from the clock for its "ran" value.
 std::string MakeYoukuPlayListUrl(std::string target);
+// Tudou's interface address from the iid and refurl values of its player address.
+std::string MakeTudouApiUrl(std::string target);

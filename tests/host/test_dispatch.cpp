@@ -96,6 +96,12 @@ TEST_F(Dispatch, RedirectRules)
          std::string("http://") + cfg::YoukuPlayListHost +
              "/player/getPlayList/VideoIDS/XaBc/version/5/source/video/password/?ran=1178&n=3",
          "http://www.youku.com/player.swf", "Youku"},
+        {"Tudou player to .swf: interface override", "http://www.tudou.com/v/x.swf", "HTTP/1.1 302 Found",
+         "http://www.tudou.com/player/outside/player.swf?iid=77&refurl=http://x/Y&z=1", "p",
+         std::string("http://") + cfg::TudouInterfaceHost1 + "/cdn/v2.php?noCatch=4290&id=77&refurl=http://x/Y&z=1",
+         "http://www.tudou.com/v/x.swf", "Tudou"},
+        {"Tudou target without .swf: the page again", "http://www.tudou.com/programs/view/a/", "HTTP/1.1 302 Found",
+         "http://www.tudou.com/programs/view/b/?iid=1&", "pf", "", "http://www.tudou.com/programs/view/a/", "Tudou"},
         {"Site56 player rebuilt and fetched", "http://www.56.com/n.swf", "HTTP/1.1 302 Found",
          "http://www.56.com/player.swf?URLid=2009_x&flvid=1000&", "", "",
          std::string("http://") + cfg::Site56PageHost + "/l43/v_MTAwMA=.html", "Site56"},
