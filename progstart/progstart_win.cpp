@@ -1,0 +1,73 @@
+// Win32 side of the program start: module file names and CreateProcessW.
+#include "progstart.h"
+
+#include <vector>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+std::u16string U(const std::wstring& s)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(s.c_str()), s.size());
+}
+
+std::wstring W(const std::u16string& s)
+{
+    return std::wstring(reinterpret_cast<const wchar_t*>(s.c_str()), s.size());
+}
+
+}  // namespace
+
+HMODULE ThisModule()
+{
+    return reinterpret_cast<HMODULE>(&__ImageBase);
+}
+
+std::wstring ModuleFilePath(HMODULE module)
+{
+    std::vector<wchar_t> path(MAX_PATH + 1);
+    for (;;) {
+        DWORD n = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < path.size())
+            return std::wstring(path.data(), n);
+        if (path.size() > 32768)
+            return std::wstring();
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring ProgramPathBesideModule(HMODULE module, const wchar_t* baseName, const wchar_t* extension)
+{
+    return W(ProgramPathBeside(U(ModuleFilePath(module)), reinterpret_cast<const char16_t*>(baseName),
+                               reinterpret_cast<const char16_t*>(extension)));
+}
+
+bool StartProgram(const std::wstring& path, const wchar_t* arguments, int showCode, bool waitUntilReady)
+{
+    if (path.empty())
+        return false;
+    std::wstring command = W(StartCommandLine(U(path), reinterpret_cast<const char16_t*>(arguments ? arguments : L"")));
+    std::vector<wchar_t> line(command.begin(), command.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCode);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (waitUntilReady)
+        WaitForInputIdle(process.hProcess, kProgramReadyWaitMs);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool StartProgramBeside(HMODULE module, const wchar_t* baseName, const wchar_t* extension, const wchar_t* arguments,
+                        int showCode, bool waitUntilReady)
+{
+    return StartProgram(ProgramPathBesideModule(module, baseName, extension), arguments, showCode, waitUntilReady);
+}
