@@ -47,6 +47,12 @@ void Window::Detach()
 
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_DRAWITEM && lParam) {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        Window* control = item->CtlType == ODT_MENU ? nullptr : FromHandle(item->hwndItem);
+        if (control && control != this && control->OnDrawItem(*item))
+            return TRUE;
+    }
     if (previous_)
         return CallWindowProcW(previous_, hwnd_, message, wParam, lParam);
     return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -58,6 +64,11 @@ bool Window::PreTranslateMessage(MSG&)
 }
 
 void Window::OnBrowserEvent(int, DISPID, BrowserEventArgs&) {}
+
+bool Window::OnDrawItem(DRAWITEMSTRUCT&)
+{
+    return false;
+}
 
 bool Window::SetTimer(UINT_PTR id, UINT milliseconds)
 {

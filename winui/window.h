@@ -35,6 +35,9 @@ public:
     virtual bool PreTranslateMessage(MSG& msg);
     // An event of a web browser control hosted on this window (see BrowserHost).
     virtual void OnBrowserEvent(int controlId, DISPID dispid, BrowserEventArgs& args);
+    // The drawing of this owner-drawn control, which its parent received as WM_DRAWITEM;
+    // true when drawn. The parent's base handler passes it on.
+    virtual bool OnDrawItem(DRAWITEMSTRUCT& item);
 
     bool SetTimer(UINT_PTR id, UINT milliseconds);
     bool KillTimer(UINT_PTR id);

@@ -161,6 +161,45 @@ TEST(Dialog, LoopOffersEachMessageFromItsTargetUpToTheDialog)
     }
 }
 
+// An owner-drawn button draws itself: its parent's WM_DRAWITEM reaches the button's object.
+class DrawnButton : public Window {
+public:
+    bool OnDrawItem(DRAWITEMSTRUCT& item) override
+    {
+        drawnId = static_cast<int>(item.CtlID);
+        drawnWindow = item.hwndItem;
+        return true;
+    }
+    int drawnId = 0;
+    HWND drawnWindow = nullptr;
+};
+
+class DrawDialog : public Dialog {
+public:
+    DrawDialog() : Dialog(IDD_TEST_PLAIN) {}
+    BOOL OnInitDialog() override
+    {
+        HWND hwnd = GetDlgItem(Handle(), IDC_TEST_BUTTON);
+        button.Attach(hwnd);
+        SetWindowLongPtrW(hwnd, GWL_STYLE, (GetWindowLongPtrW(hwnd, GWL_STYLE) & ~BS_TYPEMASK) | BS_OWNERDRAW);
+        ShowWindow(Handle(), SW_SHOW);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        buttonWindow = hwnd;
+        EndDialog(IDOK);
+        return TRUE;
+    }
+    DrawnButton button;
+    HWND buttonWindow = nullptr;
+};
+
+TEST(Window, OwnerDrawnControlDrawsItself)
+{
+    DrawDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.button.drawnId, IDC_TEST_BUTTON);
+    EXPECT_EQ(dialog.button.drawnWindow, dialog.buttonWindow);
+}
+
 class TimerDialog : public Dialog {
 public:
     TimerDialog() : Dialog(IDD_TEST_PLAIN) {}
