@@ -1,0 +1,84 @@
+#include "application.h"
+
+#include <objbase.h>
+
+#include "command_tail.h"
+
+namespace winui {
+
+namespace {
+
+Application* g_current = nullptr;
+const UINT kAppTitleString = 57344;
+
+std::wstring ModuleBaseName(HINSTANCE instance)
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(instance, &path[0], static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    size_t slash = path.find_last_of(L"\\/");
+    std::wstring base = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    size_t dot = base.rfind(L'.');
+    return dot == std::wstring::npos ? base : base.substr(0, dot);
+}
+
+std::wstring ResourceString(HINSTANCE instance, UINT id)
+{
+    wchar_t buffer[256];
+    int n = LoadStringW(instance, id, buffer, 256);
+    return std::wstring(buffer, n > 0 ? n : 0);
+}
+
+}  // namespace
+
+Application::Application(const wchar_t* name)
+{
+    if (name)
+        name_ = name;
+    g_current = this;
+}
+
+Application::~Application()
+{
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+Application* Application::Current()
+{
+    return g_current;
+}
+
+void Application::SetRegistryKey(const wchar_t* key)
+{
+    profile_.SetKey(key, name_);
+}
+
+int Application::Run(HINSTANCE instance)
+{
+    instance_ = instance;
+    if (name_.empty())
+        name_ = ResourceString(instance, kAppTitleString);
+    if (name_.empty())
+        name_ = ModuleBaseName(instance);
+    const auto* line = reinterpret_cast<const char16_t*>(GetCommandLineW());
+    std::u16string tail = CommandTail(line);
+    commandLine_.assign(tail.begin(), tail.end());
+
+    HRESULT ole = OleInitialize(nullptr);
+    InitInstance();
+    int code = ExitInstance();
+    if (SUCCEEDED(ole))
+        OleUninitialize();
+    return code;
+}
+
+}  // namespace winui

@@ -1,0 +1,194 @@
+// The browser host: creation in place of a template's placeholder, calls by dispatch id.
+#include "browser_host.h"
+
+#include <algorithm>
+
+#include "browser_site.h"
+#include "window.h"
+
+namespace winui {
+
+namespace {
+
+template <class T>
+void ReleaseInto(T*& p)
+{
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+}  // namespace
+
+BrowserHost::~BrowserHost()
+{
+    Destroy();
+}
+
+HWND BrowserHost::OwnerHandle() const
+{
+    return owner_ ? owner_->Handle() : nullptr;
+}
+
+bool BrowserHost::Create(Window& owner, int controlId)
+{
+    HWND parent = owner.Handle();
+    HWND slot = parent ? GetDlgItem(parent, controlId) : nullptr;
+    if (object_ || !slot)
+        return false;
+    if (FAILED(CoCreateInstance(ole::CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER,
+                                ole::IID_IOleObject, reinterpret_cast<void**>(&object_))))
+        return false;
+
+    RECT rect;
+    GetWindowRect(slot, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    const bool visible = (GetWindowLongPtrW(slot, GWL_STYLE) & WS_VISIBLE) != 0;
+    DestroyWindow(slot);
+    owner_ = &owner;
+    owner.hosted_.push_back(this);
+    id_ = controlId;
+    rect_ = rect;
+    site_ = new BrowserSite(this);
+    sink_ = new BrowserEventSink(this);
+
+    object_->SetClientSite(site_);
+    ole::IConnectionPointContainer* points = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(ole::IID_IConnectionPointContainer,
+                                          reinterpret_cast<void**>(&points)))) {
+        if (SUCCEEDED(points->FindConnectionPoint(ole::DIID_DWebBrowserEvents2, &events_)) &&
+            FAILED(events_->Advise(static_cast<IDispatch*>(sink_), &cookie_)))
+            ReleaseInto(events_);
+        points->Release();
+    }
+    object_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch_));
+    object_->DoVerb(ole::kVerbInPlaceActivate, nullptr, site_, 0, parent, &rect_);
+    if (visible && object_)
+        object_->DoVerb(ole::kVerbShow, nullptr, site_, 0, parent, &rect_);
+    if (object_ &&
+        SUCCEEDED(object_->QueryInterface(ole::IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace_))))
+        inPlace_->GetWindow(&hwnd_);
+    if (hwnd_)
+        SetWindowLongPtrW(hwnd_, GWLP_ID, controlId);
+    return object_ != nullptr;
+}
+
+void BrowserHost::Destroy()
+{
+    if (!owner_)
+        return;
+    auto& hosted = owner_->hosted_;
+    hosted.erase(std::remove(hosted.begin(), hosted.end(), this), hosted.end());
+    if (events_) {
+        events_->Unadvise(cookie_);
+        ReleaseInto(events_);
+    }
+    if (inPlace_) {
+        inPlace_->InPlaceDeactivate();
+        ReleaseInto(inPlace_);
+    }
+    ReleaseInto(dispatch_);
+    if (object_) {
+        object_->Close(ole::kCloseNoSave);
+        object_->SetClientSite(nullptr);
+        ReleaseInto(object_);
+    }
+    site_->HostGone();
+    ReleaseInto(site_);
+    sink_->HostGone();
+    ReleaseInto(sink_);
+    hwnd_ = nullptr;
+    owner_ = nullptr;
+}
+
+HRESULT BrowserHost::Invoke(DISPID dispid, WORD flags, VARIANT* args, UINT count, VARIANT* result)
+{
+    IDispatch* dispatch = dispatch_;
+    if (!dispatch)
+        return E_UNEXPECTED;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {args, nullptr, count, 0};
+    if (flags & DISPATCH_PROPERTYPUT) {
+        params.rgdispidNamedArgs = &named;
+        params.cNamedArgs = 1;
+    }
+    // An event handler inside the call may close this host.
+    dispatch->AddRef();
+    HRESULT hr = dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
+                                  nullptr, nullptr);
+    dispatch->Release();
+    return hr;
+}
+
+HRESULT BrowserHost::Navigate(const std::wstring& url)
+{
+    VARIANT arg;
+    arg.vt = VT_BSTR;
+    arg.bstrVal = SysAllocStringLen(url.data(), static_cast<UINT>(url.size()));
+    HRESULT hr = Invoke(browser_call::Navigate, DISPATCH_METHOD, &arg, 1, nullptr);
+    VariantClear(&arg);
+    return hr;
+}
+
+HRESULT BrowserHost::GoBack()
+{
+    return Invoke(browser_call::GoBack, DISPATCH_METHOD, nullptr, 0, nullptr);
+}
+
+HRESULT BrowserHost::GoForward()
+{
+    return Invoke(browser_call::GoForward, DISPATCH_METHOD, nullptr, 0, nullptr);
+}
+
+HRESULT BrowserHost::Refresh()
+{
+    return Invoke(browser_call::Refresh, DISPATCH_METHOD, nullptr, 0, nullptr);
+}
+
+HRESULT BrowserHost::PutVisible(bool visible)
+{
+    VARIANT arg;
+    arg.vt = VT_BOOL;
+    arg.boolVal = visible ? VARIANT_TRUE : VARIANT_FALSE;
+    return Invoke(browser_call::Visible, DISPATCH_PROPERTYPUT, &arg, 1, nullptr);
+}
+
+HRESULT BrowserHost::PutNumber(DISPID dispid, long value)
+{
+    VARIANT arg;
+    arg.vt = VT_I4;
+    arg.lVal = value;
+    return Invoke(dispid, DISPATCH_PROPERTYPUT, &arg, 1, nullptr);
+}
+
+HRESULT BrowserHost::Get(DISPID dispid, VARIANT& result)
+{
+    VariantInit(&result);
+    return Invoke(dispid, DISPATCH_PROPERTYGET, nullptr, 0, &result);
+}
+
+void BrowserHost::Move(int x, int y, int width, int height)
+{
+    RECT rect = {x, y, x + width, y + height};
+    ApplyRect(rect);
+}
+
+void BrowserHost::ApplyRect(const RECT& rect)
+{
+    rect_ = rect;
+    if (inPlace_)
+        inPlace_->SetObjectRects(&rect_, &rect_);
+    else if (hwnd_)
+        MoveWindow(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+void BrowserHost::DeliverEvent(DISPID dispid, DISPPARAMS* params)
+{
+    if (!owner_)
+        return;
+    BrowserEventArgs args(params);
+    owner_->OnBrowserEvent(id_, dispid, args);
+}
+
+}  // namespace winui

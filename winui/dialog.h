@@ -1,0 +1,41 @@
+#pragma once
+// Modal dialogs from a dialog template, run by a message loop of their own.
+#include "window.h"
+
+namespace winui {
+
+class Dialog : public Window {
+public:
+    // templateId names a dialog resource of the program's module. With no parent the
+    // dialog is owned by the application's main window, unless it is that window itself.
+    explicit Dialog(UINT templateId, Window* parent = nullptr);
+
+    // Creates the dialog, disables its owner and runs the loop until EndDialog is called
+    // or the window is destroyed. Returns EndDialog's result; -1 when the dialog could
+    // not be created or its window was destroyed without EndDialog.
+    INT_PTR DoModal();
+    // Ends the loop after the message in hand; DoModal then destroys the window.
+    void EndDialog(INT_PTR result);
+
+    // WM_INITDIALOG goes to OnInitDialog, the commands IDOK and IDCANCEL to OnOK and
+    // OnCancel. WM_CREATE reaches OnMessage too: the window is bound while it is created.
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // TRUE: the system sets the focus to the first tab stop.
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();      // EndDialog(IDOK)
+    virtual void OnCancel();  // EndDialog(IDCANCEL)
+
+private:
+    HWND OwnerWindow() const;
+    bool Create(HWND owner);
+    // The loop's test of a message: the windows from its target up to the dialog may take
+    // it, then the dialog's keyboard handling.
+    bool PreTranslate(MSG& msg);
+
+    UINT templateId_;
+    Window* parent_;
+    bool ended_ = false;
+    INT_PTR result_ = -1;
+};
+
+}  // namespace winui
