@@ -1,0 +1,77 @@
+// The control's interfaces, its drawing and AddLink.
+#include "qel_vudav.h"
+
+#include <cwchar>
+#include <string>
+#include <string_view>
+
+#include "agent_command.h"
+#include "agent_start.h"
+#include "comserver/module.h"
+#include "comserver/wide.h"
+#include "vudav_ids.h"
+
+namespace {
+
+// A string argument up to its first zero; a null string is empty.
+std::u16string_view Argument(BSTR text)
+{
+    if (!text)
+        return std::u16string_view();
+    return std::u16string_view(reinterpret_cast<const char16_t*>(text), std::wcslen(text));
+}
+
+}  // namespace
+
+CqelVudav::CqelVudav(IUnknown* outer) : ControlBase(outer, CLSID_qelVudav, kVudavMiscStatus)
+{
+}
+
+HRESULT CqelVudav::Create(IUnknown* outer, REFIID riid, void** object)
+{
+    return comserver::CreateObject<CqelVudav>(outer, riid, object);
+}
+
+void* CqelVudav::FindInterface(REFIID riid)
+{
+    if (IsEqualIID(riid, IID_IqelVudav) || IsEqualIID(riid, IID_IDispatch))
+        return static_cast<IqelVudav*>(this);
+    if (IsEqualIID(riid, IID_ISupportErrorInfo))
+        return static_cast<ISupportErrorInfo*>(this);
+    if (IsEqualIID(riid, IID_IProvideClassInfo) || IsEqualIID(riid, IID_IProvideClassInfo2))
+        return static_cast<IProvideClassInfo2*>(this);
+    return ControlBase::FindInterface(riid);
+}
+
+STDMETHODIMP CqelVudav::AddLink(IDispatch*, BSTR url, BSTR location, BSTR info)
+{
+    // The folder is that of this library's own file, whatever its name or the host program.
+    HMODULE own = comserver::Module().Instance();
+    std::wstring modulePath = comserver::ModuleFileName(own);
+    if (modulePath.empty())
+        return S_OK;
+    std::u16string program = ProgramPathBeside(comserver::ToU16(modulePath), u"qelagent", u"exe");
+    std::u16string arguments;
+    if (BuildVudavCommandLine(Argument(url), Argument(location), Argument(info), ArgumentsRoom(program), &arguments))
+        StartProgramBesideModule(own, L"qelagent", L"exe", arguments, SW_SHOW);
+    return S_OK;
+}
+
+void CqelVudav::OnDraw(HDC dc, const RECT& bounds)
+{
+    HRGN saved = CreateRectRgn(0, 0, 0, 0);
+    bool hadClip = saved && GetClipRgn(dc, saved) == 1;
+    IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+
+    Rectangle(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
+    static const wchar_t kText[] = L"ATL 8.0 : qel Vudav";
+    UINT alignment = SetTextAlign(dc, TA_CENTER | TA_BASELINE);
+    TextOutW(dc, (bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2, kText,
+             static_cast<int>(sizeof kText / sizeof kText[0] - 1));
+    if (alignment != GDI_ERROR)
+        SetTextAlign(dc, alignment);
+
+    SelectClipRgn(dc, hadClip ? saved : nullptr);
+    if (saved)
+        DeleteObject(saved);
+}

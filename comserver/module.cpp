@@ -1,0 +1,208 @@
+// The module's exports: class objects, unloading, registration of the classes and the type library.
+#include "module.h"
+
+#include <oleauto.h>
+
+#include <vector>
+
+#include "class_factory.h"
+#include "registry_win.h"
+#include "wide.h"
+
+namespace comserver {
+
+namespace {
+
+// Registration runs in the system default locale and gives the caller's locale back after.
+class SystemLocaleScope {
+public:
+    SystemLocaleScope() : saved_(GetThreadLocale()) { SetThreadLocale(LOCALE_SYSTEM_DEFAULT); }
+    ~SystemLocaleScope() { SetThreadLocale(saved_); }
+    SystemLocaleScope(const SystemLocaleScope&) = delete;
+    SystemLocaleScope& operator=(const SystemLocaleScope&) = delete;
+
+private:
+    LCID saved_;
+};
+
+ServerModule* g_module = nullptr;
+
+}  // namespace
+
+ServerModule& Module()
+{
+    return *g_module;
+}
+
+std::wstring ModuleFileName(HMODULE module)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < buffer.size())
+            return std::wstring(buffer.data(), length);
+        if (buffer.size() >= 32768)
+            return std::wstring();  // longer than any path the system can hold
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+ServerModule::ServerModule(const ServerDescription& description) : description_(description)
+{
+    g_module = this;
+}
+
+ServerModule::~ServerModule()
+{
+    if (g_module == this)
+        g_module = nullptr;
+}
+
+bool ServerModule::Init(HINSTANCE instance)
+{
+    instance_ = instance;
+    guardReady_ = InitializeCriticalSectionAndSpinCount(&guard_, 0) != FALSE;
+    return guardReady_;
+}
+
+void ServerModule::Term(bool processEnding)
+{
+    if (!processEnding && typeLibrary_)
+        typeLibrary_->Release();
+    typeLibrary_ = nullptr;
+    if (guardReady_)
+        DeleteCriticalSection(&guard_);
+    guardReady_ = false;
+}
+
+HRESULT ServerModule::GetClassObject(REFCLSID classId, REFIID riid, void** object)
+{
+    if (!object)
+        return E_POINTER;
+    *object = nullptr;
+    for (size_t i = 0; i < description_.classCount; ++i) {
+        const ServerClass& entry = description_.classes[i];
+        if (IsEqualCLSID(classId, *entry.classId))
+            return CreateObject<ClassFactory>(nullptr, riid, object, entry.create);
+    }
+    return CLASS_E_CLASSNOTAVAILABLE;
+}
+
+HRESULT ServerModule::RunRegistration(const RegTable& table, const ServerClass* forClass, RegMode mode)
+{
+    std::wstring path = ModuleFileName(instance_);
+    if (path.empty())
+        return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_INVALID_NAME);
+    Replacements replacements = {{u"APPID", description_.appId}, {u"MODULE", ToU16(path)}};
+    if (forClass)
+        for (size_t i = 0; i < forClass->replacementCount; ++i)
+            replacements.push_back({forClass->replacements[i].name, forClass->replacements[i].text});
+    std::vector<RegStep> steps;
+    if (!PlanRegistration(table, replacements, mode, &steps))
+        return E_UNEXPECTED;
+    Win32RegistryWriter writer;
+    int32_t result = RunRegistrationSteps(steps, writer);
+    return result == 0 ? S_OK : HRESULT_FROM_WIN32(static_cast<DWORD>(result));
+}
+
+HRESULT ServerModule::RunClassRegistrations(RegMode mode)
+{
+    HRESULT result = S_OK;
+    for (size_t i = 0; SUCCEEDED(result) && i < description_.classCount; ++i)
+        result = RunRegistration(*description_.classes[i].registration, &description_.classes[i], mode);
+    return result;
+}
+
+HRESULT ServerModule::RegisterTypeLibrary()
+{
+    ITypeLib* library = nullptr;
+    HRESULT result = LoadTypeLibrary(&library);
+    if (FAILED(result))
+        return result;
+    std::wstring path = ModuleFileName(instance_);
+    result = RegisterTypeLib(library, const_cast<OLECHAR*>(path.c_str()), nullptr);
+    library->Release();
+    return result;
+}
+
+HRESULT ServerModule::UnregisterTypeLibrary()
+{
+    ITypeLib* library = nullptr;
+    HRESULT result = LoadTypeLibrary(&library);
+    if (FAILED(result))
+        return result;
+    TLIBATTR* attributes = nullptr;
+    result = library->GetLibAttr(&attributes);
+    if (SUCCEEDED(result)) {
+        // A library that is not registered counts as removed.
+        BSTR registeredPath = nullptr;
+        if (SUCCEEDED(QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                            attributes->lcid, &registeredPath))) {
+            SysFreeString(registeredPath);
+            result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
+                                       attributes->lcid, attributes->syskind);
+        }
+        library->ReleaseTLibAttr(attributes);
+    }
+    library->Release();
+    return result;
+}
+
+HRESULT ServerModule::RegisterServer()
+{
+    SystemLocaleScope locale;
+    HRESULT result = RunRegistration(*description_.appIdRegistration, nullptr, RegMode::Register);
+    if (SUCCEEDED(result))
+        result = RunClassRegistrations(RegMode::Register);
+    if (SUCCEEDED(result))
+        result = RegisterTypeLibrary();
+    return result;
+}
+
+HRESULT ServerModule::UnregisterServer()
+{
+    SystemLocaleScope locale;
+    HRESULT result = RunClassRegistrations(RegMode::Remove);
+    if (SUCCEEDED(result))
+        result = UnregisterTypeLibrary();
+    if (SUCCEEDED(result))
+        result = RunRegistration(*description_.appIdRegistration, nullptr, RegMode::Remove);
+    return result;
+}
+
+HRESULT ServerModule::LoadTypeLibrary(ITypeLib** library)
+{
+    *library = nullptr;
+    if (!guardReady_)
+        return E_UNEXPECTED;
+    HRESULT result = S_OK;
+    EnterCriticalSection(&guard_);
+    if (!typeLibrary_) {
+        std::wstring path = ModuleFileName(instance_);
+        result = path.empty() ? E_FAIL : LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typeLibrary_);
+    }
+    if (SUCCEEDED(result)) {
+        *library = typeLibrary_;
+        typeLibrary_->AddRef();
+    }
+    LeaveCriticalSection(&guard_);
+    return result;
+}
+
+HRESULT ServerModule::TypeInfo(REFGUID guid, ITypeInfo** info)
+{
+    if (!info)
+        return E_POINTER;
+    *info = nullptr;
+    ITypeLib* library = nullptr;
+    HRESULT result = LoadTypeLibrary(&library);
+    if (FAILED(result))
+        return result;
+    result = library->GetTypeInfoOfGuid(guid, info);
+    library->Release();
+    return result;
+}
+
+}  // namespace comserver

@@ -1,0 +1,91 @@
+#pragma once
+// The server module: its lock count, its classes, and what the four COM exports do.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+#include "registry_table.h"
+
+namespace comserver {
+
+using CreateInstanceFunction = HRESULT (*)(IUnknown* outer, REFIID riid, void** object);
+
+struct ReplacementText {
+    const char16_t* name;
+    const char16_t* text;
+};
+
+// One creatable class and its registration, run with the module's APPID and MODULE replacements
+// and the class's own ones.
+struct ServerClass {
+    const CLSID* classId;
+    CreateInstanceFunction create;
+    const RegTable* registration;
+    const ReplacementText* replacements;
+    size_t replacementCount;
+};
+
+// Everything a server module serves. Its type library is resource 1 (TYPELIB) of the module's
+// own file.
+struct ServerDescription {
+    const char16_t* appId;  // the application identifier in braces
+    const RegTable* appIdRegistration;
+    const ServerClass* classes;
+    size_t classCount;
+};
+
+// A binary's one module object derives from this; built with the binary's static data, it becomes
+// what Module() gives.
+class ServerModule {
+public:
+    ServerModule(const ServerModule&) = delete;
+    ServerModule& operator=(const ServerModule&) = delete;
+    virtual ~ServerModule();
+
+    // From DllMain's process attach; false when the module cannot work (the load is refused).
+    bool Init(HINSTANCE instance);
+    // From DllMain's process detach; processEnding: the process is going away, leave COM alone.
+    void Term(bool processEnding);
+
+    HINSTANCE Instance() const { return instance_; }
+
+    LONG Lock() { return InterlockedIncrement(&locks_); }
+    LONG Unlock() { return InterlockedDecrement(&locks_); }
+    LONG LockCount() const { return locks_; }
+
+    // The exports.
+    HRESULT CanUnloadNow() const { return locks_ == 0 ? S_OK : S_FALSE; }
+    HRESULT GetClassObject(REFCLSID classId, REFIID riid, void** object);
+    HRESULT RegisterServer();
+    HRESULT UnregisterServer();
+
+    // Type information for guid from the module's own type library, loaded once; the caller
+    // releases it.
+    HRESULT TypeInfo(REFGUID guid, ITypeInfo** info);
+
+protected:
+    explicit ServerModule(const ServerDescription& description);
+
+private:
+    HRESULT LoadTypeLibrary(ITypeLib** library);
+    HRESULT RunRegistration(const RegTable& table, const ServerClass* forClass, RegMode mode);
+    HRESULT RunClassRegistrations(RegMode mode);
+    HRESULT RegisterTypeLibrary();
+    HRESULT UnregisterTypeLibrary();
+
+    HINSTANCE instance_ = nullptr;
+    const ServerDescription& description_;
+    LONG locks_ = 0;
+    CRITICAL_SECTION guard_;  // the one-time load of the type library
+    bool guardReady_ = false;
+    ITypeLib* typeLibrary_ = nullptr;
+};
+
+// The module object of this binary.
+ServerModule& Module();
+
+// The full path of a module's file (no length limit of its own); empty when it cannot be read.
+std::wstring ModuleFileName(HMODULE module);
+
+}  // namespace comserver

@@ -1,0 +1,101 @@
+// The registry writer on the UTF-16 registry calls.
+#include "registry_win.h"
+
+#include <windows.h>
+
+namespace comserver {
+
+namespace {
+
+HKEY RootKey(RegRoot root)
+{
+    return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_CLASSES_ROOT;
+}
+
+const wchar_t* Wide(const std::u16string& s)
+{
+    return reinterpret_cast<const wchar_t*>(s.c_str());
+}
+
+int32_t SetValue(RegRoot root, const std::u16string& key, const std::u16string& name, DWORD type,
+                 const void* data, DWORD bytes)
+{
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExW(RootKey(root), Wide(key), 0, KEY_SET_VALUE, &opened);
+    if (result != ERROR_SUCCESS)
+        return result;
+    result = RegSetValueExW(opened, Wide(name), 0, type, static_cast<const BYTE*>(data), bytes);
+    RegCloseKey(opened);
+    return result;
+}
+
+// Deletes the subkey name of parent with everything below it.
+LONG DeleteKeyTree(HKEY parent, const wchar_t* name)
+{
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExW(parent, name, 0, KEY_READ | KEY_WRITE, &key);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return ERROR_SUCCESS;
+    if (result != ERROR_SUCCESS)
+        return result;
+    wchar_t child[256];
+    for (;;) {
+        DWORD length = sizeof child / sizeof child[0];
+        result = RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result == ERROR_SUCCESS)
+            result = DeleteKeyTree(key, child);
+        if (result != ERROR_SUCCESS) {
+            RegCloseKey(key);
+            return result;
+        }
+    }
+    RegCloseKey(key);
+    result = RegDeleteKeyW(parent, name);
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
+}  // namespace
+
+int32_t Win32RegistryWriter::CreateKey(RegRoot root, const std::u16string& key)
+{
+    HKEY created = nullptr;
+    LONG result = RegCreateKeyExW(RootKey(root), Wide(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_WRITE, nullptr, &created, nullptr);
+    if (result == ERROR_SUCCESS)
+        RegCloseKey(created);
+    return result;
+}
+
+int32_t Win32RegistryWriter::SetString(RegRoot root, const std::u16string& key, const std::u16string& name,
+                                       const std::u16string& text)
+{
+    return SetValue(root, key, name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(char16_t)));
+}
+
+int32_t Win32RegistryWriter::SetNumber(RegRoot root, const std::u16string& key, const std::u16string& name,
+                                       uint32_t number)
+{
+    DWORD value = number;
+    return SetValue(root, key, name, REG_DWORD, &value, sizeof value);
+}
+
+int32_t Win32RegistryWriter::DeleteTree(RegRoot root, const std::u16string& key)
+{
+    return DeleteKeyTree(RootKey(root), Wide(key));
+}
+
+int32_t Win32RegistryWriter::DeleteValue(RegRoot root, const std::u16string& key, const std::u16string& name)
+{
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExW(RootKey(root), Wide(key), 0, KEY_SET_VALUE, &opened);
+    if (result == ERROR_SUCCESS) {
+        result = RegDeleteValueW(opened, Wide(name));
+        RegCloseKey(opened);
+    }
+    return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
+}  // namespace comserver

@@ -1,0 +1,145 @@
+// AddLink starts the agent beside the library: a script creates the control by its programmatic
+// identifier and calls AddLink; a stand-in agent records the command line it was started with.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "Vudav_h.h"
+#include "vudav_support.h"
+
+namespace {
+
+class AddLinkRoad : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        guard_ = new VudavRegistryGuard;
+        // The library and the agent in a folder with a blank; a renamed copy in another; a decoy
+        // agent in the script host's current folder.
+        runFolder_ = FreshFolder(L"vudav run");
+        renamedFolder_ = FreshFolder(L"renamed copy");
+        decoyFolder_ = FreshFolder(L"decoy");
+        const std::wstring recorder = TestBinFolder() + L"\\agent_recorder.exe";
+        ASSERT_TRUE(CopyTo(VudavDllPath(), runFolder_ + L"\\Vudav.dll"));
+        ASSERT_TRUE(CopyTo(VudavDllPath(), renamedFolder_ + L"\\Linkctl.dll"));
+        for (const std::wstring& folder : {runFolder_, renamedFolder_, decoyFolder_})
+            ASSERT_TRUE(CopyTo(recorder, folder + L"\\qelagent.exe"));
+    }
+    static void TearDownTestSuite()
+    {
+        Regsvr32(runFolder_ + L"\\Vudav.dll", true);
+        Regsvr32(renamedFolder_ + L"\\Linkctl.dll", true);
+        delete guard_;
+        guard_ = nullptr;
+    }
+    void SetUp() override
+    {
+        for (const std::wstring& folder : {runFolder_, renamedFolder_, decoyFolder_})
+            DeleteFileW((folder + L"\\qelagent.exe.record").c_str());
+    }
+
+    // Registers dll, then runs a script that calls AddLink with the given JScript expressions.
+    static void CallFromScript(const std::wstring& dll, const std::string& arguments)
+    {
+        ProgramRun registered = Regsvr32(dll);
+        ASSERT_EQ(registered.exitCode, 0u) << registered.output;
+        std::wstring script = decoyFolder_ + L"\\call.js";
+        ASSERT_TRUE(WriteTextFile(script, "try {\n"
+                                          "    var control = new ActiveXObject(\"Vudav.qelVudav\");\n"
+                                          "    control.AddLink(" + arguments + ");\n"
+                                          "    WScript.Quit(0);\n"
+                                          "} catch (e) {\n"
+                                          "    WScript.Echo(\"script error \" + e.number + \" \" + e.message);\n"
+                                          "    WScript.Quit(3);\n"
+                                          "}\n"));
+        ProgramRun run = Cscript(script, decoyFolder_);
+        ASSERT_TRUE(run.finished);
+        ASSERT_EQ(run.exitCode, 0u) << run.output;
+    }
+
+    // The record of the agent in folder: show code and command line.
+    static std::wstring Record(const std::wstring& folder, DWORD waitMs = 15000)
+    {
+        std::wstring text;
+        if (!WaitForRecord(folder + L"\\qelagent.exe.record", waitMs, &text))
+            return L"(not started)";
+        return text;
+    }
+
+    static std::wstring Started(const std::wstring& folder, const std::wstring& arguments)
+    {
+        return L"5\n\"" + folder + L"\\qelagent.exe\"" + arguments;
+    }
+
+    static VudavRegistryGuard* guard_;
+    static std::wstring runFolder_, renamedFolder_, decoyFolder_;
+};
+
+VudavRegistryGuard* AddLinkRoad::guard_ = nullptr;
+std::wstring AddLinkRoad::runFolder_, AddLinkRoad::renamedFolder_, AddLinkRoad::decoyFolder_;
+
+}  // namespace
+
+TEST_F(AddLinkRoad, ScriptStartsTheAgentBesideTheLibraryWithTheExactLine)
+{
+    struct Case {
+        const char* arguments;
+        const wchar_t* expected;
+    } cases[] = {
+        {"null, \"http://v.ku6.com/show/a.html\", \"http://www.ku6.com/\", \"clip one\"",
+         L" /url http://v.ku6.com/show/a.html /location http://www.ku6.com/ /info clip one"},
+        // Characters outside the Chinese code page (Thai, a pair of surrogates) and Chinese ones.
+        {"null, \"http://v/\\u4e2d\", \"http://p/\\u0e01\", \"\\u6f9c\\u5f71 \\ud83c\\udfac\"",
+         L" /url http://v/\u4e2d /location http://p/\u0e01 /info \u6f9c\u5f71 \U0001F3AC"},
+        {"null, null, \"\", null", L" /url  /location  /info "},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        CallFromScript(runFolder_ + L"\\Vudav.dll", c.arguments);
+        EXPECT_EQ(Record(runFolder_), Started(runFolder_, c.expected)) << c.arguments;
+    }
+    EXPECT_EQ(Record(decoyFolder_, 0), L"(not started)");
+}
+
+TEST_F(AddLinkRoad, RenamedCopyStartsTheAgentOfItsOwnFolder)
+{
+    CallFromScript(renamedFolder_ + L"\\Linkctl.dll", "null, \"http://v/r\", \"p\", \"t\"");
+    EXPECT_EQ(Record(renamedFolder_), Started(renamedFolder_, L" /url http://v/r /location p /info t"));
+    EXPECT_EQ(Record(runFolder_, 0), L"(not started)");
+    EXPECT_EQ(Record(decoyFolder_, 0), L"(not started)");
+}
+
+TEST_F(AddLinkRoad, LongValuesAreShortenedToTheSystemLimit)
+{
+    // /info is cut so that the line fills the limit exactly (32767 units with the terminating zero).
+    CallFromScript(runFolder_ + L"\\Vudav.dll", "null, \"http://v/a\", \"http://p/\", new Array(40001).join(\"i\")");
+    std::wstring record = Record(runFolder_);
+    std::wstring head = Started(runFolder_, L" /url http://v/a /location http://p/ /info ");
+    ASSERT_EQ(record.compare(0, head.size(), head), 0);
+    EXPECT_EQ(record.size() - 2, 32766u);  // less the show code's line
+    EXPECT_EQ(record.find_first_not_of(L'i', head.size()), std::wstring::npos);
+
+    // An address that cannot fit by itself starts nothing; the call still succeeds.
+    SetUp();
+    CallFromScript(runFolder_ + L"\\Vudav.dll", "null, new Array(40001).join(\"u\"), \"p\", \"t\"");
+    EXPECT_EQ(Record(runFolder_, 2000), L"(not started)");
+}
+
+TEST_F(AddLinkRoad, InProcessNullStringsAreEmptyValues)
+{
+    HMODULE dll = LoadLibraryW((runFolder_ + L"\\Vudav.dll").c_str());
+    ASSERT_NE(dll, nullptr);
+    auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+    ASSERT_NE(getClassObject, nullptr);
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(getClassObject(CLSID_qelVudav, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    IqelVudav* control = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IqelVudav, reinterpret_cast<void**>(&control)), S_OK);
+    factory->Release();
+    EXPECT_EQ(control->AddLink(nullptr, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(Record(runFolder_), Started(runFolder_, L" /url  /location  /info "));
+    control->Release();
+    FreeLibrary(dll);
+}
