@@ -22,7 +22,7 @@ struct Row {
 // In dispatch order; the first key found in the page's host wins. A row whose
 // extractor is not built yet names its form with nullptr.
 const Row kDispatch[] = {
-    {"Site6", cfg::Site6Key, WithBuffersAndOverride(nullptr)},
+    {"Site6", cfg::Site6Key, WithBuffersAndOverride(ExtractSite6)},
     {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
     {"Tudou", cfg::TudouKey, WithAddressAndOverride(nullptr)},
     {"Youku", cfg::YoukuKey, WithBuffersAndOverride(nullptr)},
@@ -44,7 +44,7 @@ const Row kDispatch[] = {
 };
 
 // Interface addresses built from a player address or its redirect target.
-const RedirectBuilder kSite6ApiUrl = nullptr;
+const RedirectBuilder kSite6ApiUrl = MakeSite6ApiUrl;
 const RedirectBuilder kYoukuPlayListUrl = nullptr;
 const RedirectBuilder kTudouApiUrl = nullptr;
 

@@ -15,6 +15,11 @@ void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, u
                 uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                  uint32_t workSize, std::string& result);
+void ExtractSite6(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
+                  std::string& result, std::string overrideUrl, bool useOverride);
 
 // Interface address of a Ku6 video; empty for an empty vid.
 std::string MakeKu6ApiUrl(std::string vid);
+// Site6 interface address of a player address: its p and k values, or its vid, or
+// the bare interface prefix.
+std::string MakeSite6ApiUrl(std::string pageUrl);
