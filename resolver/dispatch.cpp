@@ -26,7 +26,7 @@ const Row kDispatch[] = {
     {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
     {"Tudou", cfg::TudouKey, WithAddressAndOverride(nullptr)},
     {"Youku", cfg::YoukuKey, WithBuffersAndOverride(nullptr)},
-    {"Site56", cfg::Site56Key, WithAddress(nullptr)},
+    {"Site56", cfg::Site56Key, WithAddress(ExtractSite56)},
     {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
     {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
     {"Sina", cfg::SinaKey, WithAddress(ExtractSina)},

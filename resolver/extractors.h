@@ -17,6 +17,8 @@ void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, 
                  uint32_t workSize, std::string& result);
 void ExtractSite6(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
                   std::string& result, std::string overrideUrl, bool useOverride);
+void ExtractSite56(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
 
 // Interface address of a Ku6 video; empty for an empty vid.
 std::string MakeKu6ApiUrl(std::string vid);
