@@ -36,10 +36,10 @@ const Row kDispatch[] = {
     {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
     {"Metacafe", cfg::MetacafeKey, WithAddress(nullptr)},
     {"Break", cfg::BreakKey, WithAddress(nullptr)},
-    {"Yepig", cfg::YepigKey1, WithAddress(nullptr)},
-    {"Yepig", cfg::YepigKey2, WithAddress(nullptr)},
-    {"Bokecc", cfg::BokeccKey, WithAddress(nullptr)},
-    {"Pomoho", cfg::PomohoKey, WithAddress(nullptr)},
+    {"Yepig", cfg::YepigKey1, WithAddress(ExtractYepig)},
+    {"Yepig", cfg::YepigKey2, WithAddress(ExtractYepig)},
+    {"Bokecc", cfg::BokeccKey, WithAddress(ExtractBokecc)},
+    {"Pomoho", cfg::PomohoKey, WithAddress(ExtractPomoho)},
     {"Baidu", cfg::BaiduKey, WithAddress(nullptr)},
 };
 

@@ -19,6 +19,12 @@ void ExtractSite6(char* page, uint32_t pageSize, char* headers, uint32_t headerS
                   std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractSite56(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                    uint32_t workSize, std::string& result);
+void ExtractYepig(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
+void ExtractBokecc(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
+void ExtractPomoho(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
 
 // Interface address of a Ku6 video; empty for an empty vid.
 std::string MakeKu6ApiUrl(std::string vid);
