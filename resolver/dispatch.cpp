@@ -22,11 +22,11 @@ struct Row {
 // In dispatch order; the first key found in the page's host wins. A row whose
 // extractor is not built yet names its form with nullptr.
 const Row kDispatch[] = {
-    {"Site6", cfg::Site6Key, WithBuffersAndOverride(nullptr)},
+    {"Site6", cfg::Site6Key, WithBuffersAndOverride(ExtractSite6)},
     {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
     {"Tudou", cfg::TudouKey, WithAddressAndOverride(ExtractTudou)},
     {"Youku", cfg::YoukuKey, WithBuffersAndOverride(ExtractYouku)},
-    {"Site56", cfg::Site56Key, WithAddress(nullptr)},
+    {"Site56", cfg::Site56Key, WithAddress(ExtractSite56)},
     {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
     {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
     {"Sina", cfg::SinaKey, WithAddress(ExtractSina)},
@@ -36,15 +36,15 @@ const Row kDispatch[] = {
     {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
     {"Metacafe", cfg::MetacafeKey, WithAddress(nullptr)},
     {"Break", cfg::BreakKey, WithAddress(nullptr)},
-    {"Yepig", cfg::YepigKey1, WithAddress(nullptr)},
-    {"Yepig", cfg::YepigKey2, WithAddress(nullptr)},
-    {"Bokecc", cfg::BokeccKey, WithAddress(nullptr)},
-    {"Pomoho", cfg::PomohoKey, WithAddress(nullptr)},
+    {"Yepig", cfg::YepigKey1, WithAddress(ExtractYepig)},
+    {"Yepig", cfg::YepigKey2, WithAddress(ExtractYepig)},
+    {"Bokecc", cfg::BokeccKey, WithAddress(ExtractBokecc)},
+    {"Pomoho", cfg::PomohoKey, WithAddress(ExtractPomoho)},
     {"Baidu", cfg::BaiduKey, WithAddress(nullptr)},
 };
 
 // Interface addresses built from a player address or its redirect target.
-const RedirectBuilder kSite6ApiUrl = nullptr;
+const RedirectBuilder kSite6ApiUrl = MakeSite6ApiUrl;
 const RedirectBuilder kYoukuPlayListUrl = MakeYoukuPlayListUrl;
 const RedirectBuilder kTudouApiUrl = MakeTudouApiUrl;
 

@@ -19,6 +19,16 @@ void ExtractYouku(char* page, uint32_t pageSize, char* headers, uint32_t headerS
                   std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                  uint32_t workSize, std::string& result);
+void ExtractSite6(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
+                  std::string& result, std::string overrideUrl, bool useOverride);
+void ExtractSite56(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
+void ExtractYepig(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
+void ExtractBokecc(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
+void ExtractPomoho(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
 
 // Interface address of a Ku6 video; empty for an empty vid.
 std::string MakeKu6ApiUrl(std::string vid);
@@ -27,3 +37,6 @@ std::string MakeKu6ApiUrl(std::string vid);
 std::string MakeYoukuPlayListUrl(std::string target);
 // Tudou's interface address from the iid and refurl values of its player address.
 std::string MakeTudouApiUrl(std::string target);
+// Site6 interface address of a player address: its p and k values, or its vid, or
+// the bare interface prefix.
+std::string MakeSite6ApiUrl(std::string pageUrl);
