@@ -40,7 +40,7 @@ const Row kDispatch[] = {
     {"Yepig", cfg::YepigKey2, WithAddress(nullptr)},
     {"Bokecc", cfg::BokeccKey, WithAddress(nullptr)},
     {"Pomoho", cfg::PomohoKey, WithAddress(nullptr)},
-    {"Baidu", cfg::BaiduKey, WithAddress(nullptr)},
+    {"Baidu", cfg::BaiduKey, WithAddress(ExtractBaidu)},
 };
 
 // Interface addresses built from a player address or its redirect target.
