@@ -35,7 +35,7 @@ const Row kDispatch[] = {
     {"AOL", cfg::AolKey, NoExtractor()},
     {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
     {"Metacafe", cfg::MetacafeKey, WithAddress(nullptr)},
-    {"Break", cfg::BreakKey, WithAddress(nullptr)},
+    {"Break", cfg::BreakKey, WithAddress(ExtractBreak)},
     {"Yepig", cfg::YepigKey1, WithAddress(nullptr)},
     {"Yepig", cfg::YepigKey2, WithAddress(nullptr)},
     {"Bokecc", cfg::BokeccKey, WithAddress(nullptr)},
