@@ -31,7 +31,7 @@ const Row kDispatch[] = {
     {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
     {"Sina", cfg::SinaKey, WithAddress(ExtractSina)},
     {"5show", cfg::FiveShowKey, WithAddress(nullptr)},
-    {"Mofile", cfg::MofileKey, WithAddress(nullptr)},
+    {"Mofile", cfg::MofileKey, WithAddress(ExtractMofile)},
     {"AOL", cfg::AolKey, NoExtractor()},
     {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
     {"Metacafe", cfg::MetacafeKey, WithAddress(nullptr)},
