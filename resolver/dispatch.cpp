@@ -30,7 +30,7 @@ const Row kDispatch[] = {
     {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
     {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
     {"Sina", cfg::SinaKey, WithAddress(ExtractSina)},
-    {"5show", cfg::FiveShowKey, WithAddress(nullptr)},
+    {"5show", cfg::FiveShowKey, WithAddress(Extract5show)},
     {"Mofile", cfg::MofileKey, WithAddress(ExtractMofile)},
     {"AOL", cfg::AolKey, NoExtractor()},
     {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
