@@ -15,10 +15,18 @@ void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, u
                 uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractSina(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                  uint32_t workSize, std::string& result);
+void ExtractYouTube(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                    uint32_t workSize, std::string& result);
+void ExtractCctv(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
+                 std::string& result);
 void Extract5show(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                   uint32_t workSize, std::string& result);
 void ExtractMofile(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                    uint32_t workSize, std::string& result);
+void ExtractYahoo(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
+void ExtractMetacafe(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                     uint32_t workSize, std::string& result);
 void ExtractBreak(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                   uint32_t workSize, std::string& result);
 void ExtractBaidu(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
