@@ -1,43 +1,13 @@
 // The library's resolution exports, loaded from vennix.dll, against the fixture web.
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
 #include "config/hosts.h"
-#include "fixture_client.h"
-#include "vennix.h"
+#include "library.h"
 
 namespace {
 
-template <class F>
-F Export(HMODULE dll, const char* name)
-{
-    return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
-}
-
-class LibraryExports : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FixtureReset());
-        dll = LoadLibraryW(L"vennix.dll");
-        ASSERT_NE(dll, nullptr);
-        urlDirectlyW = Export<decltype(urlDirectlyW)>(dll, "FLV_GetFlvUrlDirectlyW");
-        urlW = Export<decltype(urlW)>(dll, "FLV_GetFlvUrlW");
-        listA = Export<decltype(listA)>(dll, "FLV_GetFlvListA");
-        listDirectlyA = Export<decltype(listDirectlyA)>(dll, "FLV_GetFlvListDirectlyA");
-        ASSERT_TRUE(urlDirectlyW && urlW && listA && listDirectlyA);
-    }
-    void TearDown() override { FreeLibrary(dll); }
-
-    HMODULE dll = nullptr;
-    void(__cdecl* urlDirectlyW)(const wchar_t*, wchar_t*, wchar_t*) = nullptr;
-    void(__cdecl* urlW)(const wchar_t*, wchar_t*, wchar_t*) = nullptr;
-    void(__cdecl* listA)(const char*, char*) = nullptr;
-    void(__cdecl* listDirectlyA)(const char*, char*) = nullptr;
-};
+class LibraryExports : public LibraryTest {};
 
 size_t CountPath(const std::vector<RecordedRequest>& rec, const std::string& prefix)
 {
