@@ -3,7 +3,8 @@
 // The bytes up to the first zero byte are the page; the bytes after it answer every
 // request the extractor makes: "HTTP/1.1 200 OK", then, when they hold a blank line,
 // the header lines before it, and the body after it (all of them otherwise). An input
-// without a zero byte makes every request fail.
+// without a zero byte makes every request fail. A harness traps on a broken promise of
+// the extractor, not only on a crash.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,7 +14,25 @@
 #include "dispatch.h"
 #include "fake_http.h"
 
-inline void RunExtractorOnInput(const Extractor& extractor, const char* url, const uint8_t* data, size_t size)
+namespace fuzzsite {
+
+inline void Require(bool ok)
+{
+    if (!ok)
+        __builtin_trap();
+}
+
+inline bool EndsWith(const std::string& s, const std::string& end)
+{
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+}
+
+struct Outcome {
+    std::string result;  // the result text, empty on entry
+    size_t requests = 0;
+};
+
+inline Outcome Run(const Extractor& extractor, const char* url, const uint8_t* data, size_t size)
 {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t zero = input.find('\0');
@@ -35,9 +54,13 @@ inline void RunExtractorOnInput(const Extractor& extractor, const char* url, con
     const size_t size1 = (pageText.size() > replySize ? pageText.size() : replySize) + 1;
     std::vector<char> page(size1, '\0'), headers(10240, '\0'), work(size1, '\0');
     std::memcpy(page.data(), pageText.data(), pageText.size());
-    std::string result;
+    Outcome o;
     CallExtractor(extractor, url, page.data(), static_cast<uint32_t>(page.size()), headers.data(),
-                  static_cast<uint32_t>(headers.size()), work.data(), static_cast<uint32_t>(work.size()), result,
+                  static_cast<uint32_t>(headers.size()), work.data(), static_cast<uint32_t>(work.size()), o.result,
                   std::string(), false);
+    o.requests = fakehttp::Requests().size();
     fakehttp::Reset();
+    return o;
 }
+
+}  // namespace fuzzsite

@@ -1,4 +1,5 @@
-// Fuzzes the Mofile extractor: a page and the reply to its requests.
+// Mofile extractor on a hostile page and a hostile play interface reply.
+// fuzz-options: -max_len=16384 -runs=10000
 #include <cstddef>
 #include <cstdint>
 
@@ -7,6 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    RunExtractorOnInput(WithAddress(ExtractMofile), "http://www.mofile.com/show/AB12.html", data, size);
+    using namespace fuzzsite;
+    Outcome o = Run(WithAddress(ExtractMofile), "http://www.mofile.com/show/AB12.html", data, size);
+    Require(o.requests == 1);
+    Require(o.result.compare(0, 7, "<title>") == 0);
+    Require(EndsWith(o.result, "</title>") || EndsWith(o.result, "<flv></flv>") || EndsWith(o.result, "<|></flv>"));
     return 0;
 }
