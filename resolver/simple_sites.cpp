@@ -70,16 +70,13 @@ void ExtractYahoo(const char*, char* page, uint32_t pageSize, char* headers, uin
     ExtractBetweenString(page, "APP=\"", "\"", nullptr, app);
     ExtractBetweenString(page, "FULLPATH=\"", "\"", nullptr, fullPath);
 
-    // The reply's escaped ampersands become plain, in the title too. The markers
-    // around the address hold no part of "amp;", so the address can be told empty
-    // (no stream) on its own.
+    // The reply's escaped ampersands become plain, in the title too. No marker around
+    // the address holds a part of "amp;", so the address can be told empty (no stream)
+    // on its own.
     std::string address = app + fullPath;
     ReplaceAll(address, "amp;", "");
-    result += "<flv>";
-    if (!address.empty())
-        result += address + "<|>";
+    result += OneAlternative(address);
     ReplaceAll(result, "amp;", "");
-    result += "</flv>";
 }
 
 void ExtractMetacafe(const char*, char* page, uint32_t, char*, uint32_t, char*, uint32_t, std::string& result)
