@@ -19,28 +19,28 @@ struct Row {
     Extractor extract;
 };
 
-// In dispatch order; the first key found in the page's host wins. A row whose
-// extractor is not built yet names its form with nullptr.
+// In dispatch order; the first key found in the page's host wins. AOL's pages are
+// matched and nothing is done.
 const Row kDispatch[] = {
     {"Site6", cfg::Site6Key, WithBuffersAndOverride(ExtractSite6)},
     {"Ku6", cfg::Ku6Key, WithAddressAndOverride(ExtractKu6)},
     {"Tudou", cfg::TudouKey, WithAddressAndOverride(ExtractTudou)},
     {"Youku", cfg::YoukuKey, WithBuffersAndOverride(ExtractYouku)},
     {"Site56", cfg::Site56Key, WithAddress(ExtractSite56)},
-    {"YouTube", cfg::YouTubeKey, WithBuffers(nullptr)},
-    {"CCTV", cfg::CctvKey, WithBuffers(nullptr)},
+    {"YouTube", cfg::YouTubeKey, WithBuffers(ExtractYouTube)},
+    {"CCTV", cfg::CctvKey, WithBuffers(ExtractCctv)},
     {"Sina", cfg::SinaKey, WithAddress(ExtractSina)},
-    {"5show", cfg::FiveShowKey, WithAddress(nullptr)},
-    {"Mofile", cfg::MofileKey, WithAddress(nullptr)},
+    {"5show", cfg::FiveShowKey, WithAddress(Extract5show)},
+    {"Mofile", cfg::MofileKey, WithAddress(ExtractMofile)},
     {"AOL", cfg::AolKey, NoExtractor()},
-    {"Yahoo", cfg::YahooKey, WithAddress(nullptr)},
-    {"Metacafe", cfg::MetacafeKey, WithAddress(nullptr)},
-    {"Break", cfg::BreakKey, WithAddress(nullptr)},
+    {"Yahoo", cfg::YahooKey, WithAddress(ExtractYahoo)},
+    {"Metacafe", cfg::MetacafeKey, WithAddress(ExtractMetacafe)},
+    {"Break", cfg::BreakKey, WithAddress(ExtractBreak)},
     {"Yepig", cfg::YepigKey1, WithAddress(ExtractYepig)},
     {"Yepig", cfg::YepigKey2, WithAddress(ExtractYepig)},
     {"Bokecc", cfg::BokeccKey, WithAddress(ExtractBokecc)},
     {"Pomoho", cfg::PomohoKey, WithAddress(ExtractPomoho)},
-    {"Baidu", cfg::BaiduKey, WithAddress(nullptr)},
+    {"Baidu", cfg::BaiduKey, WithAddress(ExtractBaidu)},
 };
 
 // Interface addresses built from a player address or its redirect target.

@@ -29,6 +29,22 @@ void ExtractBokecc(const char* url, char* page, uint32_t pageSize, char* headers
                    uint32_t workSize, std::string& result);
 void ExtractPomoho(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                    uint32_t workSize, std::string& result);
+void ExtractYouTube(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                    uint32_t workSize, std::string& result);
+void ExtractCctv(char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work, uint32_t workSize,
+                 std::string& result);
+void Extract5show(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
+void ExtractMofile(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                   uint32_t workSize, std::string& result);
+void ExtractYahoo(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
+void ExtractMetacafe(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                     uint32_t workSize, std::string& result);
+void ExtractBreak(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
+void ExtractBaidu(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
+                  uint32_t workSize, std::string& result);
 
 // Interface address of a Ku6 video; empty for an empty vid.
 std::string MakeKu6ApiUrl(std::string vid);

@@ -20,6 +20,12 @@ std::map<std::tuple<std::string, uint16_t, std::string>, Route>& Table()
     return table;
 }
 
+std::vector<FakeReply>& Fallback()
+{
+    static std::vector<FakeReply> fallback;
+    return fallback;
+}
+
 std::vector<FakeRequest>& Log()
 {
     static std::vector<FakeRequest> log;
@@ -39,7 +45,7 @@ const FakeReply* Find(const std::string& server, uint16_t port, const std::strin
 {
     auto it = Table().find({server, port, path});
     if (it == Table().end())
-        return nullptr;
+        return Fallback().empty() ? nullptr : &Fallback()[0];
     Route& r = it->second;
     const FakeReply* reply = &r.replies[r.next];
     if (r.next + 1 < r.replies.size())
@@ -124,6 +130,12 @@ void Reset()
 {
     Table().clear();
     Log().clear();
+    Fallback().clear();
+}
+
+void ServeFallback(const FakeReply& reply)
+{
+    Fallback().assign(1, reply);
 }
 
 void Serve(const std::string& server, const std::string& path, const FakeReply& reply, uint16_t port)

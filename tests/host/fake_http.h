@@ -25,6 +25,8 @@ namespace fakehttp {
 void Reset();
 // Answer for server:port and path (exact, query included).
 void Serve(const std::string& server, const std::string& path, const FakeReply& reply, uint16_t port = 80);
+// Answer for every request that no route answers (until Reset).
+void ServeFallback(const FakeReply& reply);
 // Replies given in turn to successive requests; the last one repeats.
 void ServeSequence(const std::string& url, const std::vector<FakeReply>& replies);
 // A reply with a status line, extra header lines and a body.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sha1_des.h"
+#include "unit/bytes.h"
 
 namespace {
 
@@ -19,31 +20,12 @@ std::string Bytes(const std::string& hex)
     return out;
 }
 
-std::string ToHex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
 // Byte i is (i * 37 + 11) mod 256: every byte value, half of them >= 0x80.
 std::string Pattern(size_t n)
 {
     std::string out(n, '\0');
     for (size_t i = 0; i < n; ++i)
         out[i] = static_cast<char>((i * 37 + 11) & 0xFF);
-    return out;
-}
-
-std::string ByteList(const std::string& bytes)
-{
-    std::string out;
-    for (unsigned char c : bytes)
-        out += std::to_string(c) + ",";
     return out;
 }
 
