@@ -52,7 +52,7 @@ int CountOccurrences(const char* text, const char* marker)
         return 0;
     int n = 0;
     size_t len = std::strlen(marker);
-    for (const char* p = std::strstr(text, marker); p; p = std::strstr(p + len, marker))
+    for (const char* p = FindMarker(text, marker); p; p = FindMarker(p + len, marker))
         ++n;
     return n;
 }
