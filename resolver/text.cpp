@@ -129,14 +129,16 @@ void ReplaceAll(std::string& s, const std::string& pattern, const std::string& r
         return;
     // The result is built in out, which never holds an occurrence that counts. A
     // replacement is searched again together with the m - 1 characters before it, as
-    // a search from the start would; one that holds the pattern is not, and one that
-    // is not shorter than the pattern never makes an occurrence of inserted text
+    // a search from the start would; one that holds the pattern is not (nor is one of
+    // a one-character pattern, which can form nothing with its neighbours), and one
+    // that is not shorter than the pattern never makes an occurrence of inserted text
     // alone, so that the call always ends.
     const bool holdsPattern = replacement.find(pattern) != std::string::npos;
-    const bool tracked = !holdsPattern && replacement.size() >= m;
+    const bool rescan = !holdsPattern && m > 1;
+    const bool tracked = rescan && replacement.size() >= m;
     std::string out;
     out.reserve(s.size());
-    std::vector<bool> own;      // tracked only: out[k] is a character of s
+    std::vector<unsigned char> own;  // tracked only: out[k] is a character of s
     std::string pending;        // inserted text still to be searched, last character first
     size_t floor = 0;           // no occurrence may begin before out[floor]
     size_t fresh = 0;           // characters of s appended since the last replacement, up to m - 1
@@ -145,9 +147,10 @@ void ReplaceAll(std::string& s, const std::string& pattern, const std::string& r
         out.resize(out.size() - m);
         if (tracked)
             own.resize(out.size());
-        if (holdsPattern) {
+        if (!rescan) {
             out += replacement;
-            floor = out.size();
+            if (holdsPattern)
+                floor = out.size();
         } else {
             pending.append(replacement.rbegin(), replacement.rend());
         }
@@ -161,7 +164,7 @@ void ReplaceAll(std::string& s, const std::string& pattern, const std::string& r
         if (out.size() < m || out.size() - m < floor || out.back() != pattern.back() ||
             out.compare(out.size() - m, m, pattern) != 0)
             return;
-        if (tracked && std::find(own.end() - static_cast<std::ptrdiff_t>(m), own.end(), true) == own.end())
+        if (tracked && std::find(own.end() - static_cast<std::ptrdiff_t>(m), own.end(), 1) == own.end())
             return;
         replace();
     };
@@ -188,7 +191,7 @@ void ReplaceAll(std::string& s, const std::string& pattern, const std::string& r
         size_t upto = next == std::string::npos ? s.size() : next + m - 1;
         out.append(s, i, upto - i);
         if (tracked)
-            own.resize(out.size(), true);
+            own.resize(out.size(), 1);
         i = upto;
         if (next != std::string::npos)
             push(s[i++], true);
