@@ -53,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         } else {
             Check(after == nullptr && buf[0] == 'k');
         }
+        if (!start.empty())
+            Check(FindMarker(text.data(), start.c_str()) == std::strstr(text.data(), start.c_str()));
         std::string s;
         ExtractBetweenString(text.data(), useStart ? start.c_str() : nullptr, useEnd ? end.c_str() : nullptr, nullptr, s);
         Check(s.size() < 10240);

@@ -67,6 +67,17 @@ TEST(ExtractBetween, StringForm)
     EXPECT_EQ(ExtractBetweenString(big, "<", ">", nullptr, out).size(), 10239u);
 }
 
+TEST(ExtractBetween, FindMarkerAsAPlainSearch)
+{
+    const char* texts[] = {"", "a", "aab", "ab", "xxabab", "<flv>a<|>b<|>", "durldurl/durl", "aaaaab"};
+    const char* markers[] = {"a", "ab", "aab", "<|>", "/durl", "b", "aaaab", "zz"};
+    for (const char* t : texts) {
+        for (const char* m : markers)
+            EXPECT_EQ(FindMarker(t, m), std::strstr(t, m)) << t << " / " << m;
+    }
+    EXPECT_EQ(FindMarker("abc", ""), std::strstr("abc", ""));
+}
+
 TEST(UrlSplit, HostAndPath)
 {
     struct Case {
