@@ -39,7 +39,7 @@ bool IsUrlAlive(const char* url)
 
 int WideToAnsi(const char16_t* text, int units, char* buf, size_t size)
 {
-    if (!text)
+    if (!text || !buf || size == 0)
         return 0;
     std::memset(buf, 0, size);
     int n = AcpFromUtf16(text, units, buf, static_cast<int>(size));

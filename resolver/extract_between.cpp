@@ -2,6 +2,18 @@
 
 #include <cstring>
 
+const char* FindMarker(const char* text, const char* marker)
+{
+    const size_t len = std::strlen(marker);
+    if (len == 0)
+        return text;
+    for (const char* p = std::strchr(text, marker[0]); p; p = std::strchr(p + 1, marker[0])) {
+        if (std::strncmp(p, marker, len) == 0)
+            return p;
+    }
+    return nullptr;
+}
+
 char* ExtractBetweenA(const char* text, const char* start, const char* end,
                       const char** after, char* buf, size_t size)
 {
@@ -9,7 +21,7 @@ char* ExtractBetweenA(const char* text, const char* start, const char* end,
         return nullptr;
     const char* from = text;
     if (start) {
-        const char* s = std::strstr(text, start);
+        const char* s = FindMarker(text, start);
         if (!s)
             return nullptr;
         from = s + std::strlen(start);
@@ -17,7 +29,7 @@ char* ExtractBetweenA(const char* text, const char* start, const char* end,
     const char* to;
     const char* next = nullptr;
     if (end) {
-        to = std::strstr(from, end);
+        to = FindMarker(from, end);
         if (!to)
             return nullptr;
         next = to + std::strlen(end);

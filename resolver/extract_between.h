@@ -8,3 +8,7 @@
 // or a given marker is missing; then neither buf nor *after is touched.
 char* ExtractBetweenA(const char* text, const char* start, const char* end,
                       const char** after, char* buf, size_t size);
+
+// The first occurrence of a non-empty marker in text, or null; reads the text only up
+// to the end of that occurrence, so that a walk through a long text stays linear.
+const char* FindMarker(const char* text, const char* marker);

@@ -87,6 +87,26 @@ uint32_t Utf8ToUtf16(const unsigned char* bytes, uint32_t count, unsigned char* 
     return static_cast<uint32_t>(units * 2 + 2);
 }
 
+namespace {
+
+bool IsHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+// Units of the character at pos: 2 for a surrogate pair, else 1.
+size_t CharacterUnits(const char16_t* src, size_t pos, size_t units)
+{
+    return pos + 1 < units && IsHighSurrogate(src[pos]) && IsLowSurrogate(src[pos + 1]) ? 2 : 1;
+}
+
+}  // namespace
+
 uint32_t AnsiFromUtf16Bounded(const char16_t* src, size_t units, char* dst, uint32_t dstBytes)
 {
     if (!dst || dstBytes == 0)
@@ -98,17 +118,17 @@ uint32_t AnsiFromUtf16Bounded(const char16_t* src, size_t units, char* dst, uint
     while (pos < units) {
         size_t n = units - pos < chunk ? units - pos : chunk;
         // Keep a surrogate pair together.
-        if (pos + n < units && src[pos + n - 1] >= 0xD800 && src[pos + n - 1] <= 0xDBFF)
+        if (pos + n < units && IsHighSurrogate(src[pos + n - 1]) && IsLowSurrogate(src[pos + n]))
             n = n > 1 ? n - 1 : 2;
         int need = AcpFromUtf16(src + pos, static_cast<int>(n), nullptr, 0);
         if (need > 0 && written + static_cast<uint32_t>(need) <= room) {
             written += static_cast<uint32_t>(AcpFromUtf16(src + pos, static_cast<int>(n), dst + written,
                                                           static_cast<int>(room - written)));
             pos += n;
-        } else if (n > 1) {
+        } else if (n > CharacterUnits(src, pos, units)) {
             chunk = n / 2;  // near the cut: smaller pieces
         } else {
-            break;
+            break;  // not even the next character fits
         }
     }
     dst[written] = '\0';

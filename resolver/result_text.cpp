@@ -52,7 +52,7 @@ int CountOccurrences(const char* text, const char* marker)
         return 0;
     int n = 0;
     size_t len = std::strlen(marker);
-    for (const char* p = std::strstr(text, marker); p; p = std::strstr(p + len, marker))
+    for (const char* p = FindMarker(text, marker); p; p = FindMarker(p + len, marker))
         ++n;
     return n;
 }
@@ -124,10 +124,16 @@ std::string FitResultText(const std::string& text, size_t size)
         return out;
     out += "<flv>";
     // Whole items, each with its terminator, while they fit before "</flv>".
+    // Each separator is sought again only once the walk has passed its last place, so
+    // a separator that does not occur is sought once, not once per item.
     size_t pos = 0;
+    size_t alt = items.find("<|>"), seg = items.find("<&>");
     while (pos < items.size()) {
-        size_t a = items.find("<|>", pos), s = items.find("<&>", pos);
-        size_t end = a < s ? a : s;
+        if (alt != std::string::npos && alt < pos)
+            alt = items.find("<|>", pos);
+        if (seg != std::string::npos && seg < pos)
+            seg = items.find("<&>", pos);
+        size_t end = alt < seg ? alt : seg;
         if (end == std::string::npos || out.size() + (end + 3 - pos) + 6 > room)
             break;
         out.append(items, pos, end + 3 - pos);

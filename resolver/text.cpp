@@ -1,5 +1,6 @@
 #include "text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -132,10 +133,79 @@ std::string UnescapeUnicode(const char* text)
 
 void ReplaceAll(std::string& s, const std::string& pattern, const std::string& replacement)
 {
-    if (pattern.empty())
+    const size_t m = pattern.size();
+    if (m == 0 || s.find(pattern) == std::string::npos)
         return;
-    for (size_t pos = s.find(pattern); pos != std::string::npos; pos = s.find(pattern))
-        s.replace(pos, pattern.size(), replacement);
+    // The result is built in out, which never holds an occurrence that counts. A
+    // replacement is searched again together with the m - 1 characters before it, as
+    // a search from the start would; one that holds the pattern is not (nor is one of
+    // a one-character pattern, which can form nothing with its neighbours), and one
+    // that is not shorter than the pattern never makes an occurrence of inserted text
+    // alone, so that the call always ends.
+    const bool holdsPattern = replacement.find(pattern) != std::string::npos;
+    const bool rescan = !holdsPattern && m > 1;
+    const bool tracked = rescan && replacement.size() >= m;
+    std::string out;
+    out.reserve(s.size());
+    std::vector<unsigned char> own;  // tracked only: out[k] is a character of s
+    std::string pending;        // inserted text still to be searched, last character first
+    size_t floor = 0;           // no occurrence may begin before out[floor]
+    size_t fresh = 0;           // characters of s appended since the last replacement, up to m - 1
+
+    auto replace = [&] {
+        out.resize(out.size() - m);
+        if (tracked)
+            own.resize(out.size());
+        if (!rescan) {
+            out += replacement;
+            if (holdsPattern)
+                floor = out.size();
+        } else {
+            pending.append(replacement.rbegin(), replacement.rend());
+        }
+        fresh = 0;
+    };
+    // Appends one character and replaces the occurrence it closes, if any.
+    auto push = [&](char c, bool fromText) {
+        out.push_back(c);
+        if (tracked)
+            own.push_back(fromText);
+        if (out.size() < m || out.size() - m < floor || out.back() != pattern.back() ||
+            out.compare(out.size() - m, m, pattern) != 0)
+            return;
+        if (tracked && std::find(own.end() - static_cast<std::ptrdiff_t>(m), own.end(), 1) == own.end())
+            return;
+        replace();
+    };
+
+    size_t i = 0;
+    while (true) {
+        if (!pending.empty()) {
+            char c = pending.back();
+            pending.pop_back();
+            push(c, false);
+            continue;
+        }
+        if (i == s.size())
+            break;
+        if (fresh < m - 1) {
+            // May close an occurrence that began before it.
+            ++fresh;
+            push(s[i++], true);
+            continue;
+        }
+        // Every occurrence still to come lies in s from here, the last fresh characters
+        // included; copy up to the last character of the next one, which closes it.
+        size_t next = s.find(pattern, i - fresh);
+        size_t upto = next == std::string::npos ? s.size() : next + m - 1;
+        out.append(s, i, upto - i);
+        if (tracked)
+            own.resize(out.size(), 1);
+        i = upto;
+        if (next != std::string::npos)
+            push(s[i++], true);
+    }
+    s.swap(out);
 }
 
 std::string IntToString(int32_t value)

@@ -29,8 +29,11 @@ void StripChars(char* text, const char* set);
 int32_t ParseHex(const char* text);
 // Replaces every backslash-u escape by the character's bytes in the ANSI code page.
 std::string UnescapeUnicode(const char* text);
-// Replaces the first occurrence again and again until none is left. An empty
-// pattern changes nothing.
+// Replaces every occurrence, also those that a replacement forms with its neighbours,
+// as replacing the first one again and again would; in time linear in the text. A
+// replacement that holds the pattern is not searched again, and one no shorter than
+// the pattern never forms an occurrence out of inserted text alone, so the call always
+// ends. An empty pattern changes nothing.
 void ReplaceAll(std::string& s, const std::string& pattern, const std::string& replacement);
 std::string IntToString(int32_t value);
 // A to Z lowered, every other byte kept; stops at the first zero byte.

@@ -21,8 +21,10 @@ cmake --preset win64 -DSUITE_WINE_TESTS=$([ $road = 64 ] && echo ON || echo OFF)
 cmake --build --preset win64 >/dev/null
 cmake --preset windows -DSUITE_WINE_TESTS=$([ $road = 32 ] && echo ON || echo OFF) >/dev/null
 cmake --build --preset windows >/dev/null
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz >/dev/null
 
-trees=("$PWD/build/host" "$PWD/build/win")
+trees=("$PWD/build/host" "$PWD/build/fuzz" "$PWD/build/win")
 if [ $road = 64 ]; then
   trees+=("$PWD/build/win64")
   echo "Windows-side tests run on the x86-64 build under 64-bit Wine: $why."

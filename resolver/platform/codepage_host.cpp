@@ -9,17 +9,48 @@
 
 namespace {
 
-bool Convert(const char* from, const char* to, const char* in, size_t inLen, std::string& out)
+// One open converter per direction and thread: opening one costs far more than a
+// character's conversion.
+class Converter {
+public:
+    Converter(const char* from, const char* to) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (ok())
+            iconv_close(cd_);
+    }
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get()
+    {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter& ToGbk()
 {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1))
+    thread_local Converter c("UTF-16LE", "GBK");
+    return c;
+}
+
+Converter& FromGbk()
+{
+    thread_local Converter c("GBK", "UTF-16LE");
+    return c;
+}
+
+bool Convert(Converter& c, const char* in, size_t inLen, std::string& out)
+{
+    if (!c.ok())
         return false;
     char buf[16];
     char* ip = const_cast<char*>(in);
     char* op = buf;
     size_t il = inLen, ol = sizeof buf;
-    size_t r = iconv(cd, &ip, &il, &op, &ol);
-    iconv_close(cd);
+    size_t r = iconv(c.get(), &ip, &il, &op, &ol);
     if (r == static_cast<size_t>(-1) || il != 0)
         return false;
     out.assign(buf, sizeof buf - ol);
@@ -48,7 +79,7 @@ int AcpFromUtf16(const char16_t* src, int srcUnits, char* dst, int dstBytes)
             inLen = 4;
         }
         std::string bytes;
-        if (Convert("UTF-16LE", "GBK", reinterpret_cast<const char*>(le), inLen, bytes)) {
+        if (Convert(ToGbk(), reinterpret_cast<const char*>(le), inLen, bytes)) {
             out += bytes;
             if (inLen == 4)
                 ++i;
@@ -77,7 +108,7 @@ int Utf16FromAcp(const char* src, int srcBytes, char16_t* dst, int dstUnits)
             continue;
         }
         std::string u;
-        if (b >= 0x81 && b <= 0xFE && i + 1 < n && Convert("GBK", "UTF-16LE", src + i, 2, u) && u.size() >= 2) {
+        if (b >= 0x81 && b <= 0xFE && i + 1 < n && Convert(FromGbk(), src + i, 2, u) && u.size() >= 2) {
             for (size_t k = 0; k + 1 < u.size(); k += 2)
                 out.push_back(static_cast<char16_t>(static_cast<unsigned char>(u[k]) |
                                                     (static_cast<unsigned char>(u[k + 1]) << 8)));

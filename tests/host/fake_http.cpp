@@ -3,11 +3,11 @@
 #include <cstring>
 #include <map>
 #include <tuple>
+#include <utility>
 
 #include "http.h"
 
 namespace {
-
 
 struct Route {
     std::vector<FakeReply> replies;
@@ -41,16 +41,32 @@ void SplitUrl(const std::string& url, std::string& server, std::string& path)
     path = slash == std::string::npos ? "" : rest.substr(slash);
 }
 
-const FakeReply* Find(const std::string& server, uint16_t port, const std::string& path)
+std::function<FakeReply(const FakeRequest&)>& Answerer()
 {
-    auto it = Table().find({server, port, path});
+    static std::function<FakeReply(const FakeRequest&)> answer;
+    return answer;
+}
+
+// The reply to a request, from the answering function or the table; false when none.
+bool Answer(const FakeRequest& req, FakeReply& reply)
+{
+    if (Answerer()) {
+        reply = Answerer()(req);
+        return true;
+    }
+    auto it = Table().find({req.server, req.port, req.path});
     if (it == Table().end())
-        return Fallback().empty() ? nullptr : &Fallback()[0];
+    {
+        if (Fallback().empty())
+            return false;
+        reply = Fallback()[0];
+        return true;
+    }
     Route& r = it->second;
-    const FakeReply* reply = &r.replies[r.next];
+    reply = r.replies[r.next];
     if (r.next + 1 < r.replies.size())
         ++r.next;
-    return reply;
+    return true;
 }
 
 std::string Location(const std::string& headers)
@@ -92,14 +108,18 @@ uint32_t Request(const char* verb, bool follow, const char* server, uint16_t por
             *bodyLen = 0;
         return code;
     };
-    const FakeReply* reply = Find(req.server, port, req.path);
+    FakeReply answer;
+    FakeReply* reply = Answer(req, answer) ? &answer : nullptr;
     for (int hops = 0; reply && follow && IsRedirect(reply->headers) && hops < 10; ++hops) {
         std::string next = Location(reply->headers);
         if (next.empty())
             break;
-        std::string s, p;
-        SplitUrl(next, s, p);
-        reply = Find(s, 80, p.empty() ? "/" : p);
+        FakeRequest hop = req;
+        SplitUrl(next, hop.server, hop.path);
+        hop.port = 80;
+        if (hop.path.empty())
+            hop.path = "/";
+        reply = Answer(hop, answer) ? &answer : nullptr;
     }
     if (!reply)
         return fail(kErrNameNotResolved);
@@ -131,11 +151,17 @@ void Reset()
     Table().clear();
     Log().clear();
     Fallback().clear();
+    Answerer() = nullptr;
 }
 
 void ServeFallback(const FakeReply& reply)
 {
     Fallback().assign(1, reply);
+}
+
+void AnswerWith(std::function<FakeReply(const FakeRequest&)> answer)
+{
+    Answerer() = std::move(answer);
 }
 
 void Serve(const std::string& server, const std::string& path, const FakeReply& reply, uint16_t port)

@@ -1,7 +1,8 @@
 #pragma once
 // In-process stand-in for the resolver's HTTP requests on the host: answers from a
-// table of (server, port, path) and records every request made.
+// table of (server, port, path), or from a function, and records every request made.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ FakeReply Page(const std::string& body, const std::string& status = "HTTP/1.1 20
 // Short form: a status line, extra header lines, and a body.
 void ServePage(const std::string& url, const std::string& body, const std::string& status = "HTTP/1.1 200 OK",
                const std::string& extraHeaders = "");
+// Every request, redirects followed included, answered by this function in place of
+// the table (fuzz harnesses answer from their input); an empty function ends this.
+void AnswerWith(std::function<FakeReply(const FakeRequest&)> answer);
 const std::vector<FakeRequest>& Requests();
 // Requests for this address ("http://server/path").
 std::vector<FakeRequest> RequestsFor(const std::string& url);

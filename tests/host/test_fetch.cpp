@@ -273,6 +273,45 @@ TEST(AnsiFromUtf16Bounded, CutsAtAWholeCharacter)
     }
 }
 
+TEST(AnsiFromUtf16Bounded, EndsAtEveryCutAroundASurrogate)
+{
+    // A high surrogate whose pair does not fit, a lone one, and one at the end: every
+    // size ends, keeps its terminator inside the buffer and gives a prefix of the
+    // whole conversion (a lone half converts to '?').
+    const std::u16string texts[] = {u"a\xd800" u"b", u"a\U0001F600b", u"\xd800\xd800", u"ab\xdbff"};
+    for (const std::u16string& t : texts) {
+        char whole[32];
+        uint32_t all = AnsiFromUtf16Bounded(t.data(), t.size(), whole, sizeof whole);
+        for (uint32_t size = 1; size <= all + 1; ++size) {
+            char buf[32];
+            std::memset(buf, 'x', sizeof buf);
+            uint32_t n = AnsiFromUtf16Bounded(t.data(), t.size(), buf, size);
+            ASSERT_GE(n, 1u);
+            EXPECT_LE(n, size);
+            EXPECT_EQ(buf[n - 1], '\0');
+            EXPECT_EQ(buf[size], 'x');
+            EXPECT_EQ(std::string(whole).compare(0, n - 1, buf), 0) << size;
+        }
+    }
+    char buf[3];
+    EXPECT_EQ(AnsiFromUtf16Bounded(u"a\xd800" u"b", 3, buf, 3), 3u);
+    EXPECT_STREQ(buf, "a?");
+}
+
+TEST(WideToAnsi, SizesAndAbsentText)
+{
+    char buf[8];
+    std::memset(buf, 'x', sizeof buf);
+    EXPECT_EQ(WideToAnsi(u"abc", 4, buf, 0), 0);  // no room at all: nothing written
+    EXPECT_EQ(buf[0], 'x');
+    EXPECT_EQ(WideToAnsi(u"abc", 4, buf, 3), 0);  // does not fit: zero-filled
+    EXPECT_EQ(std::string(buf, 3), std::string(3, '\0'));
+    EXPECT_EQ(WideToAnsi(u"abc", 4, buf, 4), 4);
+    EXPECT_STREQ(buf, "abc");
+    EXPECT_EQ(WideToAnsi(nullptr, 4, buf, sizeof buf), 0);
+    EXPECT_STREQ(buf, "abc");
+}
+
 TEST_F(Fetch, AliveCheck)
 {
     fakehttp::ServePage("http://f.youku.com/ok.flv", "", "HTTP/1.1 200 OK");

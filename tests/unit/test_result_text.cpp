@@ -38,6 +38,14 @@ std::string Segs(const std::vector<std::string>& items, const char* title = "T")
     return s + "</flv>";
 }
 
+std::string Repeat(const std::string& part, size_t n)
+{
+    std::string s;
+    for (size_t i = 0; i < n; ++i)
+        s += part;
+    return s;
+}
+
 }  // namespace
 
 TEST(ResultText, SplitAndCount)
@@ -155,4 +163,10 @@ TEST(ResultText, FitToABuffer)
     std::string kept131k = FitResultText("<title>T</title><flv>" + many + many + "</flv>", 131072);
     EXPECT_GT(kept131k.size(), 60000u);
     EXPECT_EQ(kept131k.compare(kept131k.size() - 9, 9, "<|></flv>"), 0);
+    // Empty segments only, far more than fit: as many whole terminators as fit.
+    std::string empties = "<title>T</title><flv>";
+    for (int i = 0; i < 200000; ++i)
+        empties += "<&>";
+    std::string fittedEmpties = FitResultText(empties + "</flv>", 131072);
+    EXPECT_EQ(fittedEmpties, "<title>T</title><flv>" + std::string() + Repeat("<&>", (131071 - 27) / 3) + "</flv>");
 }

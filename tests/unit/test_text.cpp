@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "text.h"
 
@@ -64,6 +65,17 @@ TEST(ExtractBetween, StringForm)
     EXPECT_EQ(ExtractBetweenString(std::string("no marker"), "id=", "&", nullptr, out), "");
     std::string big = "<" + std::string(20000, 'q') + ">";
     EXPECT_EQ(ExtractBetweenString(big, "<", ">", nullptr, out).size(), 10239u);
+}
+
+TEST(ExtractBetween, FindMarkerAsAPlainSearch)
+{
+    const char* texts[] = {"", "a", "aab", "ab", "xxabab", "<flv>a<|>b<|>", "durldurl/durl", "aaaaab"};
+    const char* markers[] = {"a", "ab", "aab", "<|>", "/durl", "b", "aaaab", "zz"};
+    for (const char* t : texts) {
+        for (const char* m : markers)
+            EXPECT_EQ(FindMarker(t, m), std::strstr(t, m)) << t << " / " << m;
+    }
+    EXPECT_EQ(FindMarker("abc", ""), std::strstr("abc", ""));
 }
 
 TEST(UrlSplit, HostAndPath)
@@ -147,6 +159,98 @@ TEST(ReplaceAll, RescansFromTheStart)
     std::string same = "unchanged";
     ReplaceAll(same, "", "x");
     EXPECT_EQ(same, "unchanged");
+}
+
+namespace {
+
+// The search from the start after every replacement; only for pairs where it ends.
+std::string ReplaceFromTheStart(std::string s, const std::string& pattern, const std::string& replacement)
+{
+    for (size_t pos = s.find(pattern); pos != std::string::npos; pos = s.find(pattern))
+        s.replace(pos, pattern.size(), replacement);
+    return s;
+}
+
+// Every text over the letters a and b of at most maxLen characters.
+std::vector<std::string> Texts(size_t maxLen)
+{
+    std::vector<std::string> all{""};
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].size() < maxLen) {
+            all.push_back(all[i] + "a");
+            all.push_back(all[i] + "b");
+        }
+    }
+    return all;
+}
+
+}  // namespace
+
+TEST(ReplaceAll, SameResultAsSearchingFromTheStart)
+{
+    // Every pair whose replacement is shorter than its pattern, and every one-letter
+    // pattern, over every short text: the occurrences formed with neighbours go too.
+    const std::vector<std::string> texts = Texts(8);
+    size_t pairs = 0;
+    for (const std::string& pattern : Texts(3)) {
+        for (const std::string& replacement : Texts(3)) {
+            if (pattern.empty() || replacement.find(pattern) != std::string::npos ||
+                (replacement.size() >= pattern.size() && pattern.size() > 1))
+                continue;
+            ++pairs;
+            for (const std::string& t : texts) {
+                std::string s = t;
+                ReplaceAll(s, pattern, replacement);
+                ASSERT_EQ(s, ReplaceFromTheStart(t, pattern, replacement))
+                    << t << " / " << pattern << " -> " << replacement;
+            }
+        }
+    }
+    EXPECT_EQ(pairs, 2u * 4 + 4u * 3 + 8u * 7);
+}
+
+TEST(ReplaceAll, AlwaysEnds)
+{
+    struct Case {
+        const char* text;
+        const char* pattern;
+        const char* replacement;
+        const char* result;
+    } cases[] = {
+        // The replacement holds the pattern: the inserted text is not searched again.
+        {"a", "a", "aa", "aa"},
+        {"aXa", "a", "aa", "aaXaa"},
+        {"x,y,", ",", ",,", "x,,y,,"},
+        {"aab", "ab", "xab", "axab"},
+        {"abb", "ab", "aab", "aabb"},
+        // Longer without the pattern: neighbours still count, inserted text alone does not.
+        {"aab", "ab", "bb", "bbb"},
+        {"aab", "ab", "bbaa", "bbaabaa"},
+    };
+    for (const Case& c : cases) {
+        std::string s = c.text;
+        ReplaceAll(s, c.pattern, c.replacement);
+        EXPECT_EQ(s, c.result) << c.text << " / " << c.pattern << " -> " << c.replacement;
+    }
+}
+
+TEST(ReplaceAll, LongLists)
+{
+    // A list field of nothing but commas, as a hostile interface reply gives it.
+    std::string commas(640000, ',');
+    ReplaceAll(commas, ",", "<|>");
+    ASSERT_EQ(commas.size(), 3u * 640000);
+    EXPECT_EQ(commas.find_first_not_of("<|>"), std::string::npos);
+    EXPECT_EQ(commas.compare(0, 6, "<|><|>"), 0);
+    // Nested escapes all the way down.
+    std::string nested = std::string(1000, 'a') + std::string(1000, 'b');
+    std::string amp;
+    for (int i = 0; i < 1000; ++i)
+        amp = "am" + amp + "p;";
+    ReplaceAll(amp, "amp;", "");
+    EXPECT_EQ(amp, "");
+    ReplaceAll(nested, "ab", "");
+    EXPECT_EQ(nested, "");
 }
 
 TEST(IntAndCase, Conversions)
