@@ -1,8 +1,9 @@
 #include "agent_rules.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "config/agent.h"
+#include "link_text.h"
 
 namespace {
 
@@ -25,16 +26,10 @@ bool VudavLinkFromCommandLine(const std::u16string& commandLine, std::u16string&
 {
     if (commandLine.empty() || commandLine.find(u"/url") == std::u16string::npos)
         return false;
-    std::u16string value;
-    const std::u16string marker = u"/url ";
-    size_t start = commandLine.find(marker);
-    if (start != std::u16string::npos) {
-        start += marker.size();
-        size_t end = commandLine.find(u' ', start);
-        if (end != std::u16string::npos)
-            value = commandLine.substr(start, std::min(end - start, kValueCapacity - 1));
-    }
-    link = Trim(u"zflv://play/src=" + value);
+    // A failed search leaves the zero-filled buffer empty.
+    std::vector<char16_t> value(kValueCapacity, 0);
+    ExtractBetweenW(commandLine.c_str(), u"/url ", u" ", nullptr, value.data(), value.size());
+    link = Trim(u"zflv://play/src=" + std::u16string(value.data()));
     return true;
 }
 

@@ -1,7 +1,7 @@
 #include "qelagent_dlg.h"
 
 #include "agent_rules.h"
-#include "link_handover.h"
+#include "link_win.h"
 #include "resource.h"
 #include "worker.h"
 
@@ -9,6 +9,16 @@ namespace {
 
 const UINT_PTR kWorkerTimer = 0;
 const UINT kWorkerDelayMs = 500;
+
+// The owner of the link handling's boxes: the agent's window while it lives, then none.
+class WindowWhileItLives : public LinkOwner {
+public:
+    explicit WindowWhileItLives(const winui::LinkContext& context) : context_(context) {}
+    HWND Window() override { return context_.Owner(); }
+
+private:
+    const winui::LinkContext& context_;
+};
 
 std::wstring Wide(const std::u16string& s)
 {
@@ -136,9 +146,15 @@ void CqelagentDlg::OnTimer(UINT_PTR)
         PostMessageW(Handle(), WM_CLOSE, 0, 0);  // no worker will ever close the window
 }
 
+// The worker works on its own context: its copy of the link, the link's site code, and the
+// window only while it lives. A foreign WM_CLOSE ends the program with the link in hand.
 void CqelagentDlg::VudavLinkThreadProc(std::shared_ptr<winui::LinkContext> context)
 {
-    HandOverLink(*context);
+    WindowWhileItLives owner(*context);
+    LinkDialog dialog;
+    dialog.siteCode = &context->siteCode;
+    dialog.owner = &owner;
+    HandleZflvLink(dialog, context->Link());
     context->PostToDialog(WM_CLOSE);
 }
 

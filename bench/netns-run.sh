@@ -3,7 +3,9 @@
 # maps every configured host name to 127.0.0.1, the fixture web server on ports 80
 # and 88, and a wineserver of the network prefix started inside.
 #   netns-run.sh WINE_ENV ROUTES_JSON -- PROGRAM [ARGS...]
-# A PROGRAM ending in .exe runs under Wine. The server's record goes to
+# ROUTES_JSON: one routes file, several joined by ":" (later ones win), or "-" for none.
+# A PROGRAM ending in .exe runs under Wine; a script that sources WINE_ENV again (such as
+# with-browser.sh) stays in the network prefix. The server's record goes to
 # $SUITE_BINARY_DIR/netlogs/<program name>.record.
 set -euo pipefail
 env_file=$1; routes=$2; shift 2
@@ -14,7 +16,7 @@ if [ -z "${SUITE_IN_NETNS:-}" ]; then
 fi
 
 . "$env_file"
-export WINEPREFIX="$SUITE_NET_PREFIX"
+export WINEPREFIX="$SUITE_NET_PREFIX" WINEPREFIX_OVERRIDE="$SUITE_NET_PREFIX"
 here=$(cd "$(dirname "$0")" && pwd)
 name=$(basename "$1"); name=${name%.exe}
 logs="$SUITE_BINARY_DIR/netlogs"; mkdir -p "$logs"
@@ -32,7 +34,10 @@ mount --bind "$hosts" /etc/hosts
 
 ready="$logs/$name.ready"; rm -f "$ready" "$logs/$name.record"
 args=(--port 80 --port 88 --ready-file "$ready" --record-file "$logs/$name.record")
-[ "$routes" != "-" ] && args+=(--routes "$routes")
+if [ "$routes" != "-" ]; then
+  IFS=: read -ra route_files <<<"$routes"
+  for file in "${route_files[@]}"; do args+=(--routes "$file"); done
+fi
 "$python" "$here/fixture_server.py" "${args[@]}" </dev/null >"$logs/$name.server.log" 2>&1 &
 server=$!
 for _ in $(seq 1 100); do [ -f "$ready" ] && break; sleep 0.05; done

@@ -19,17 +19,6 @@ std::u16string_view Head(std::u16string_view text, size_t units)
 
 }  // namespace
 
-std::u16string ProgramPathBeside(std::u16string_view modulePath, std::u16string_view baseName,
-                                 std::u16string_view extension)
-{
-    size_t slash = modulePath.find_last_of(u"\\/");
-    std::u16string path(slash == std::u16string_view::npos ? std::u16string_view() : modulePath.substr(0, slash + 1));
-    path.append(baseName);
-    path.push_back(u'.');
-    path.append(extension);
-    return path;
-}
-
 size_t ArgumentsRoom(std::u16string_view programPath)
 {
     size_t used = programPath.size() + 2 + 1;  // the quotes and the terminating zero

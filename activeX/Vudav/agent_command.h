@@ -1,16 +1,13 @@
 #pragma once
 // The agent's command line as the control writes it: the quoted program path, then
-// " /url " A " /location " P " /info " T, kept within the system's limit.
+// " /url " A " /location " P " /info " T, kept within the system's limit. Where the agent
+// lies is the program start's rule (progstart/program_path.h).
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 // The longest command line the system starts, in UTF-16 units with its terminating zero.
 inline constexpr size_t kCommandLineLimit = 32767;
-
-// A program beside a module: the module's folder, then baseName, "." and extension.
-std::u16string ProgramPathBeside(std::u16string_view modulePath, std::u16string_view baseName,
-                                 std::u16string_view extension);
 
 // Units left for the arguments behind the quoted programPath.
 size_t ArgumentsRoom(std::u16string_view programPath);

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "agent_command.h"
-#include "agent_start.h"
 #include "comserver/module.h"
 #include "comserver/wide.h"
+#include "progstart.h"
 #include "vudav_ids.h"
 
 namespace {
@@ -47,13 +47,13 @@ STDMETHODIMP CqelVudav::AddLink(IDispatch*, BSTR url, BSTR location, BSTR info)
 {
     // The folder is that of this library's own file, whatever its name or the host program.
     HMODULE own = comserver::Module().Instance();
-    std::wstring modulePath = comserver::ModuleFileName(own);
-    if (modulePath.empty())
+    std::wstring agent = ProgramPathBesideModule(own, L"qelagent", L"exe");
+    if (agent.empty())
         return S_OK;
-    std::u16string program = ProgramPathBeside(comserver::ToU16(modulePath), u"qelagent", u"exe");
     std::u16string arguments;
-    if (BuildVudavCommandLine(Argument(url), Argument(location), Argument(info), ArgumentsRoom(program), &arguments))
-        StartProgramBesideModule(own, L"qelagent", L"exe", arguments, SW_SHOW);
+    if (BuildVudavCommandLine(Argument(url), Argument(location), Argument(info),
+                              ArgumentsRoom(comserver::ToU16(agent)), &arguments))
+        StartProgramBeside(own, L"qelagent", L"exe", comserver::ToWide(arguments).c_str(), SW_SHOW, false);
     return S_OK;
 }
 

@@ -3,6 +3,7 @@
 //   boxwatch.exe --pid N --answer ok|yes|no|cancel|retry|ignore|abort [--answer ...]...
 //                [--count K] [--timeout-ms T] [--log FILE]
 //
+// A box is a visible window of the dialog class holding a button of the list below.
 // One line per box (buttons left to right), to the log (UTF-8, truncated at start) and to stdout:
 //   BOX caption=<c> text=<t> owner=<0|0xHEX(same|other)> buttons=<OK,CANCEL,...> answered=<OK|...>
 // with "\n", "\r" and "\\" escaped in caption and text. Answers are used in order, the last
@@ -158,12 +159,23 @@ struct Search {
     HWND found;
 };
 
+// A box has at least one of the message box's buttons; a program's own dialog without them
+// (a window of the same class) is no box.
+bool HasBoxButton(HWND hwnd) {
+    for (const auto& b : kButtons) {
+        HWND button = GetDlgItem(hwnd, b.id);
+        if (button && IsClass(button, L"Button")) return true;
+    }
+    return false;
+}
+
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
     auto* s = reinterpret_cast<Search*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     // Texts are only set once the box is visible.
-    if (pid != s->pid || !IsWindowVisible(hwnd) || !IsClass(hwnd, L"#32770")) return TRUE;
+    if (pid != s->pid || !IsWindowVisible(hwnd) || !IsClass(hwnd, L"#32770") || !HasBoxButton(hwnd))
+        return TRUE;
     s->found = hwnd;
     return FALSE;
 }

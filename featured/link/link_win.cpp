@@ -51,7 +51,10 @@ public:
 
     void ShowBox(const char16_t* text, const char16_t* caption, BoxOwner owner) override
     {
-        MessageBoxW(owner == BoxOwner::LinkWindow ? dialog_.window : nullptr, W(text), W(caption), MB_OK);
+        HWND window = nullptr;
+        if (owner == BoxOwner::LinkWindow)
+            window = dialog_.owner ? dialog_.owner->Window() : dialog_.window;
+        MessageBoxW(window, W(text), W(caption), MB_OK);
     }
 
     void StartPageTimer() override

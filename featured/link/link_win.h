@@ -3,9 +3,9 @@
 // the player's start beside the program and MessageBoxW. The library link_pelorama holds
 // pelorama's build of the module, link_agent the agent's.
 //
-//   // in the agent's worker:
-//   LinkDialog dialog{&dlg->m_nSiteCode, dlg->m_hWnd, nullptr};
-//   HandleZflvLink(dialog, dlg->m_strLink);
+//   // in the agent's worker (the owner asked at each box: null once the window is gone):
+//   LinkDialog dialog{&context.siteCode, nullptr, nullptr, &windowWhileItLives};
+//   HandleZflvLink(dialog, context.Link());
 //   // in pelorama's link worker (the time-out is the wait dialog's timer and m_bTimeout):
 //   LinkDialog dialog{&m_nSiteCode, nullptr, &waitDialogTimeout};
 //   HandleZflvLink(dialog, link);
@@ -28,11 +28,21 @@ public:
     virtual void Stop() = 0;
 };
 
+// The window that owns the agent build's boxes, asked at each box, so that a worker
+// outliving its dialog raises them with no owner rather than a window that is gone.
+class LinkOwner {
+public:
+    virtual ~LinkOwner() = default;
+    // The dialog's window while it lives, else null.
+    virtual HWND Window() = 0;
+};
+
 // What the dialog that runs the link handling lends it.
 struct LinkDialog {
     int* siteCode = nullptr;          // m_nSiteCode: written per link, read by every send
     HWND window = nullptr;            // agent build: owner of the module's own boxes
     PageTimeout* timeout = nullptr;   // pelorama build: the page time-out; null: never
+    LinkOwner* owner = nullptr;       // agent build: when set, the owner in place of window
 };
 
 // The build this library was compiled as (kPeloramaLink or kAgentLink).
@@ -48,7 +58,7 @@ void SendLinkToPlayer(LinkDialog& dialog, bool play, const std::wstring& address
 // (the rule the link handling uses; pelorama's tray menu starts it the same way).
 bool StartPlayerBesideProgram();
 
-// ExtractBetweenW over wchar_t text (the agent reads its command line with it).
+// ExtractBetweenW over wchar_t text, for Win32 code (the platform-free rules call the char16_t one).
 inline wchar_t* ExtractBetweenW(const wchar_t* text, const wchar_t* start, const wchar_t* end,
                                 const wchar_t** next, wchar_t* buf, size_t capacity)
 {

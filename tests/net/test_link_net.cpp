@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "expected_records.h"
 #include "fixture_client.h"
 #include "link_run.h"
 #include "player_record.h"
@@ -13,19 +14,13 @@
 
 namespace {
 
-const uint64_t kPlay = 0xC179F3D9u, kAdd = 0xC179F3DAu;
+const uint64_t kPlay = kLinkPlay, kAdd = kLinkAdd;
 const wchar_t kKu6Page[] = L"http://www.ku6.com/show/abc.html";
 const wchar_t kSinaPage[] = L"http://www.sina.com.cn/v/b/12345-1.html";
 
-struct Expected {
-    uint64_t word;
-    std::wstring address, title;
-    int32_t site;
-};
-
 struct NetCase {
     std::wstring link;
-    std::vector<Expected> records;
+    std::vector<ExpectedRecord> records;
 };
 
 const wchar_t* const kBuilds[] = {L"pelorama", L"agent"};
@@ -65,17 +60,7 @@ TEST(LinkOnTheFixtureWeb, Ku6AndSinaPagesReachThePlayer)
             // The "/src=" page address ends at its first "&".
             for (const RecordedRequest& request : FixtureRecordFor("www.ku6.com"))
                 EXPECT_EQ(request.target, "/show/abc.html");
-            PlayerRecord record = ReadPlayerRecord(run.PlayerRecord());
-            ASSERT_EQ(record.copies.size(), c.records.size());
-            for (size_t i = 0; i < c.records.size(); ++i) {
-                const PlayerCopyData& got = record.copies[i];
-                EXPECT_EQ(got.dataWord, c.records[i].word) << i;
-                EXPECT_EQ(got.byteCount, 1540u) << i;
-                EXPECT_EQ(got.wParam, 0u) << i;
-                EXPECT_EQ(got.address, c.records[i].address) << i;
-                EXPECT_EQ(got.title, c.records[i].title) << i;
-                EXPECT_EQ(got.siteCode, c.records[i].site) << i;
-            }
+            ExpectRecords(ReadPlayerRecord(run.PlayerRecord()), c.records);
         }
     }
 }

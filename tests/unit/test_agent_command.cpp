@@ -1,26 +1,9 @@
-// The agent's command line as the control builds it, and where it finds the agent.
+// The agent's command line as the control builds it.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "agent_command.h"
-
-TEST(AgentCommand, ProgramPathBesideTheModule)
-{
-    struct Case {
-        const char16_t* module;
-        const char16_t* expected;
-    } cases[] = {
-        {u"C:\\Program Files\\QEL Player\\Vudav.dll", u"C:\\Program Files\\QEL Player\\qelagent.exe"},
-        {u"C:\\a.b\\Linkctl.DLL", u"C:\\a.b\\qelagent.exe"},     // renamed copy, dotted folder
-        {u"\\\\host\\share\\v", u"\\\\host\\share\\qelagent.exe"},  // no extension
-        {u"Z:/work/bin/Vudav.dll", u"Z:/work/bin/qelagent.exe"},
-        {u"D:\\播放器\\Vudav.dll", u"D:\\播放器\\qelagent.exe"},
-        {u"Vudav.dll", u"qelagent.exe"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ProgramPathBeside(c.module, u"qelagent", u"exe"), c.expected);
-}
 
 TEST(AgentCommand, RoomLeftBehindTheQuotedPath)
 {

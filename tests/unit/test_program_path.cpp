@@ -14,6 +14,7 @@ TEST(ProgramPathBeside, TableOfModules)
          u"C:\\Program Files\\QEL Player\\qelplayer.exe"},
         {u"C:\\QEL\\Vudav.dll", u"qelagent", u"exe", u"C:\\QEL\\qelagent.exe"},
         {u"C:\\QEL\\Vudav.dll", u"qelagent", u".exe", u"C:\\QEL\\qelagent.exe"},
+        {u"C:\\a.b\\Linkctl.DLL", u"qelagent", u"exe", u"C:\\a.b\\qelagent.exe"},  // a renamed copy
         {u"C:\\QEL\\PELORAMA.EXE", u"qelplayer", nullptr, u"C:\\QEL\\qelplayer.EXE"},  // its own extension
         {u"C:\\a.b\\prog", u"qelplayer", nullptr, u"C:\\a.b\\qelplayer"},  // a dot in a folder is no extension
         {u"C:\\a\\prog.tar.exe", u"qelplayer", nullptr, u"C:\\a\\qelplayer.exe"},

@@ -1,26 +1,12 @@
 #include "agent_run.h"
 
 #include <cstdlib>
+#include <cwchar>
 
+#include "bench_files.h"
 #include "standin_client.h"
 
 namespace {
-
-std::wstring OwnFolder()
-{
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n);
-    return p.substr(0, p.find_last_of(L"\\/") + 1);
-}
-
-std::wstring Wide(const std::string& s)
-{
-    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring out(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n);
-    return out;
-}
 
 struct WindowSearch {
     DWORD pid;
@@ -39,14 +25,92 @@ BOOL CALLBACK FindAgentWindow(HWND hwnd, LPARAM lp)
     return TRUE;
 }
 
+// This process's environment block with PATH replaced.
+std::vector<wchar_t> EnvironmentWithPath(const wchar_t* path)
+{
+    std::vector<wchar_t> block;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* p = strings; *p; p += wcslen(p) + 1)
+        if (_wcsnicmp(p, L"PATH=", 5) != 0)
+            block.insert(block.end(), p, p + wcslen(p) + 1);
+    FreeEnvironmentStringsW(strings);
+    std::wstring entry = std::wstring(L"PATH=") + path;
+    block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    block.push_back(L'\0');
+    return block;
+}
+
 }  // namespace
 
-std::string Utf8(const std::wstring& s)
+const wchar_t AgentFolder::kStream[] = L"http://f.ku6.com/one.flv";
+const wchar_t AgentFolder::kTitle[] = L"片名";
+
+std::string AgentFolder::OneStream()
 {
-    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &out[0], n, nullptr, nullptr);
-    return out;
+    return "page=*\ntitle=" + Utf8(kTitle) + "\nline=" + Utf8(kStream) + "\n";
+}
+
+bool AgentFolder::CreateFolder()
+{
+    return run_.Create() && run_.AddProgram(SuiteBinFolder() + L"qelagent.exe", L"qelagent.exe") &&
+           run_.AddStandinPlayer();
+}
+
+bool AgentFolder::Create(const std::string& blocks)
+{
+    return CreateFolder() && run_.AddStandinResolver("") && SetResolverBlocks(blocks);
+}
+
+bool AgentFolder::CreateWithRealResolver()
+{
+    return CreateFolder() && run_.AddRealResolver();
+}
+
+bool AgentFolder::SetResolverBlocks(const std::string& blocks)
+{
+    return run_.SetResolverScript("timelog=" + Utf8(CallLog()) + "\n" + blocks);
+}
+
+std::string AgentFolder::HoldBlocks() const
+{
+    return OneStream() + "hold=" + Utf8(ReleaseFile()) + "\n";
+}
+
+bool AgentFolder::Release() const
+{
+    return WriteWholeFile(ReleaseFile(), "");
+}
+
+std::vector<ResolverCall> AgentFolder::ResolverCalls() const
+{
+    std::vector<ResolverCall> calls;
+    std::string data = ReadSharedFile(CallLog());
+    size_t pos = 0, end;
+    while ((end = data.find('\n', pos)) != std::string::npos) {
+        std::string line = data.substr(pos, end - pos);
+        pos = end + 1;
+        ResolverCall call;
+        size_t name = line.find(' '), page = line.find(' ', name + 1);
+        if (line.compare(0, 2, "t=") != 0 || name == std::string::npos)
+            continue;
+        call.time = std::strtoull(line.c_str() + 2, nullptr, 10);
+        call.exportName = line.substr(name + 1, page == std::string::npos ? std::string::npos : page - name - 1);
+        if (page != std::string::npos)
+            call.page = Wide(line.substr(page + 1));
+        calls.push_back(call);
+    }
+    return calls;
+}
+
+bool AgentFolder::WaitResolverCalls(size_t count, int timeoutMs) const
+{
+    const DWORD start = GetTickCount();
+    while (ResolverCalls().size() < count) {
+        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
+            return false;
+        Sleep(10);
+    }
+    return true;
 }
 
 std::wstring TempFilePath(const wchar_t* prefix)
@@ -57,15 +121,14 @@ std::wstring TempFilePath(const wchar_t* prefix)
     return file;
 }
 
-std::wstring AgentPath()
+unsigned long long TimeOf(const FILETIME& t)
 {
-    return OwnFolder() + L"..\\bin\\qelagent.exe";
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
-AgentRun::AgentRun(std::wstring record, std::wstring standInLog)
-    : record_(record.empty() ? TempFilePath(L"hov") : record),
+AgentRun::AgentRun(const AgentFolder& folder, std::wstring standInLog)
+    : folder_(folder),
       standInLog_(standInLog.empty() ? TempFilePath(L"bsl") : standInLog),
-      ownRecord_(record.empty()),
       ownLog_(standInLog.empty())
 {
 }
@@ -79,27 +142,25 @@ AgentRun::~AgentRun()
         }
         CloseHandle(process_);
     }
-    if (ownRecord_)
-        DeleteFileW(record_.c_str());
     if (ownLog_)
         DeleteFileW(standInLog_.c_str());
 }
 
-bool AgentRun::Start(const std::wstring& tail, int holdMs)
+bool AgentRun::Start(const std::wstring& tail, const wchar_t* searchPath)
 {
-    SetEnvironmentVariableW(L"QELAGENT_HANDOVER_RECORD", record_.c_str());
     SetEnvironmentVariableW(L"BROWSER_STANDIN_LOG", standInLog_.c_str());
-    SetEnvironmentVariableW(L"QELAGENT_HANDOVER_HOLD_MS", holdMs ? std::to_wstring(holdMs).c_str() : nullptr);
-    std::wstring exe = AgentPath();
-    std::wstring line = exe + (tail.empty() ? L"" : L" " + tail);
+    const std::wstring exe = folder_.AgentPath();
+    std::wstring line = L"\"" + exe + L"\"" + (tail.empty() ? L"" : L" " + tail);
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOW;  // as WinExec with show code 5
+    si.wShowWindow = SW_SHOW;  // as the control starts it
     PROCESS_INFORMATION pi = {};
-    BOOL ok = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    SetEnvironmentVariableW(L"QELAGENT_HANDOVER_HOLD_MS", nullptr);
-    if (!ok)
+    std::vector<wchar_t> environment;
+    if (searchPath)
+        environment = EnvironmentWithPath(searchPath);
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, searchPath ? CREATE_UNICODE_ENVIRONMENT : 0,
+                        searchPath ? environment.data() : nullptr, nullptr, &si, &pi))
         return false;
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
@@ -143,43 +204,4 @@ HWND AgentRun::WaitWindow(int timeoutMs) const
         Sleep(10);
     } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs) && Running());
     return nullptr;
-}
-
-std::vector<Handover> AgentRun::Handovers() const
-{
-    std::vector<Handover> lines;
-    std::string data = ReadSharedFile(record_);
-    size_t pos = 0, end;
-    while ((end = data.find('\n', pos)) != std::string::npos) {
-        std::string line = data.substr(pos, end - pos);
-        pos = end + 1;
-        Handover h;
-        size_t blank = line.find(' ');
-        h.kind = line.substr(0, blank);
-        size_t t = line.find("t=");
-        if (t != std::string::npos)
-            h.time = std::strtoull(line.c_str() + t + 2, nullptr, 10);
-        size_t owner = line.find(" owner=");
-        if (owner != std::string::npos)
-            h.owner = reinterpret_cast<HWND>(
-                static_cast<ULONG_PTR>(std::strtoull(line.c_str() + owner + 7, nullptr, 16)));
-        size_t link = line.find(" link=");
-        if (link != std::string::npos)
-            h.link = Wide(line.substr(link + 6));
-        lines.push_back(h);
-    }
-    return lines;
-}
-
-bool AgentRun::WaitHandover(const char* kind, int timeoutMs) const
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        for (const auto& h : Handovers())
-            if (h.kind == kind)
-                return true;
-        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
-            return false;
-        Sleep(10);
-    }
 }

@@ -1,33 +1,80 @@
 #pragma once
-// Starts the built qelagent.exe (../bin beside the test programs) as a user's browser
-// would, with the stand-in browser's log and the link hand-over's record in files of the
-// test, and watches it.
+// Runs the built qelagent.exe from a run folder (run_folder.h: a blank in its name, a decoy
+// beside it) as the control starts it: the path quoted, the arguments after it, show code 5.
+// Beside the agent lie the stand-in player's program (qelplayer.exe, not running unless a
+// test starts it) and a resolver: the stand-in, whose calls are logged with their times,
+// or the real vennix.dll for the fixture web.
+//
+//   AgentFolder folder;
+//   ASSERT_TRUE(folder.Create(AgentFolder::OneStream()));
+//   StandinPlayer player;
+//   ASSERT_TRUE(player.Start(folder.Run().Path() + L"qelplayer.exe"));
+//   AgentRun run(folder);
+//   ASSERT_TRUE(run.Start(L"/url http://v.ku6.com/show/a.html /location http://p/ /info T"));
+//   ASSERT_TRUE(run.WaitExit(15000));
+//   ... folder.ResolverCalls(), ReadPlayerRecord(folder.Run().PlayerRecord()) ...
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-struct Handover {
-    std::string kind;  // "start" or "done"
+#include "run_folder.h"
+
+struct ResolverCall {
     unsigned long long time = 0;  // system time, 100 ns units
-    HWND owner = nullptr;  // "start" only
-    std::wstring link;
+    std::string exportName;
+    std::wstring page;
 };
 
-std::wstring TempFilePath(const wchar_t* prefix);
-std::wstring AgentPath();
+class AgentFolder {
+public:
+    // Page blocks of the stand-in resolver's script (bench/standins/README.md).
+    // Every page resolves to kStream with the title kTitle.
+    static std::string OneStream();
+    static const wchar_t kStream[];
+    static const wchar_t kTitle[];
+
+    AgentFolder() = default;
+    AgentFolder(const AgentFolder&) = delete;
+    AgentFolder& operator=(const AgentFolder&) = delete;
+
+    // The folder with qelagent.exe, qelplayer.exe and the stand-in resolver answering blocks.
+    bool Create(const std::string& blocks);
+    // The same with the real vennix.dll in place of the stand-in.
+    bool CreateWithRealResolver();
+    // Replaces the stand-in's page blocks; HoldBlocks() holds every call until Release().
+    bool SetResolverBlocks(const std::string& blocks);
+    std::string HoldBlocks() const;
+    bool Release() const;
+
+    RunFolder& Run() { return run_; }
+    const RunFolder& Run() const { return run_; }
+    std::wstring AgentPath() const { return run_.Path() + L"qelagent.exe"; }
+
+    // The stand-in resolver's calls so far, in order.
+    std::vector<ResolverCall> ResolverCalls() const;
+    // Waits until it has been called count times; false on time-out.
+    bool WaitResolverCalls(size_t count, int timeoutMs = 10000) const;
+
+private:
+    bool CreateFolder();
+    std::wstring CallLog() const { return run_.Parent() + L"resolver.calls"; }
+    std::wstring ReleaseFile() const { return run_.Parent() + L"resolver.release"; }
+
+    RunFolder run_;
+};
 
 class AgentRun {
 public:
-    // Files shared with other runs may be given; else the run makes its own.
-    explicit AgentRun(std::wstring record = L"", std::wstring standInLog = L"");
+    // standInLog: the stand-in browser's log, shared with other runs; empty: one of its own.
+    explicit AgentRun(const AgentFolder& folder, std::wstring standInLog = L"");
     AgentRun(const AgentRun&) = delete;
     AgentRun& operator=(const AgentRun&) = delete;
-    ~AgentRun();  // ends an agent still running and removes the files it made
+    ~AgentRun();  // ends an agent still running and removes the log it made
 
-    // Starts "<agent path>" + (tail empty ? "" : " " + tail): the path unquoted, as the
-    // control starts it. holdMs: how long the hand-over holds the link.
-    bool Start(const std::wstring& tail, int holdMs = 0);
+    // Starts "\"<agent path>\"" + (tail empty ? "" : " " + tail). searchPath, when given,
+    // is the PATH the agent starts with (where the system looks for a library not beside it).
+    bool Start(const std::wstring& tail, const wchar_t* searchPath = nullptr);
     DWORD Pid() const { return pid_; }
     FILETIME Created() const;
     bool WaitExit(int timeoutMs);
@@ -36,16 +83,15 @@ public:
 
     // The agent's window: its top-level window with the property "qelagent".
     HWND WaitWindow(int timeoutMs = 10000) const;
-    std::vector<Handover> Handovers() const;
-    // Waits for the first hand-over line of this kind; false on time-out.
-    bool WaitHandover(const char* kind, int timeoutMs = 10000) const;
     const std::wstring& StandInLog() const { return standInLog_; }
 
 private:
-    std::wstring record_, standInLog_;
-    bool ownRecord_, ownLog_;
+    const AgentFolder& folder_;
+    std::wstring standInLog_;
+    bool ownLog_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
 };
 
-std::string Utf8(const std::wstring& s);
+std::wstring TempFilePath(const wchar_t* prefix);
+unsigned long long TimeOf(const FILETIME& t);

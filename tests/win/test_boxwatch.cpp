@@ -5,10 +5,13 @@
 #include <cstdint>
 
 #include "boxwatch_client.h"
+#include "test_dialogs.h"
 
 namespace {
 
 std::uintptr_t Handle(HWND h) { return reinterpret_cast<std::uintptr_t>(h); }
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 TEST(BoxWatch, ChineseOkBoxWithoutOwner) {
     BoxWatcher w;
@@ -84,6 +87,30 @@ TEST(BoxWatch, SeveralBoxesAnsweredInOrder) {
         EXPECT_EQ(r[i].buttons, cases[i].buttons) << "box " << i + 1;
         EXPECT_EQ(r[i].answered, cases[i].answered) << "box " << i + 1;
     }
+}
+
+// A program's own dialog with no box button (a window of the box's class, visible, with a
+// text of id -1) is passed over; the box it owns is answered.
+TEST(BoxWatch, DialogWithoutBoxButtonsIsNoBox) {
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEST_KEYS), nullptr,
+                                     PlainDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(IsWindowVisible(dialog));
+    BoxWatcher alone;
+    ASSERT_TRUE(alone.Start(GetCurrentProcessId(), {"ok"}, 1, 300));
+    EXPECT_FALSE(alone.Wait());
+    EXPECT_TRUE(alone.Reports().empty());
+    EXPECT_TRUE(IsWindow(dialog));
+
+    BoxWatcher w;
+    ASSERT_TRUE(w.Start(GetCurrentProcessId(), {"ok"}));
+    EXPECT_EQ(MessageBoxW(dialog, L"text", L"owned by a dialog", MB_OK), IDOK);
+    ASSERT_TRUE(w.Wait());
+    auto r = w.Reports();
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].caption, L"owned by a dialog");
+    EXPECT_EQ(r[0].owner, Handle(dialog));
+    DestroyWindow(dialog);
 }
 
 TEST(BoxWatch, NoBoxTimesOut) {

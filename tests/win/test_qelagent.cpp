@@ -1,5 +1,6 @@
-// qelagent as real process starts, with the stand-in browser control registered: its
-// command line, its welcome window, when it hands the link over, and one agent at a time.
+// qelagent as real process starts from a run folder, with the stand-in browser control
+// registered, the stand-in resolver and the stand-in player: its command line, its welcome
+// window, when and how it hands the link to the player, and one agent at a time.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,13 +8,16 @@
 #include <vector>
 
 #include "agent_run.h"
+#include "bench_files.h"
 #include "boxwatch_client.h"
+#include "player_record.h"
 #include "standin_client.h"
 
 namespace {
 
 const unsigned long long kMs = 10000;  // 100 ns units per millisecond
-const int kHold = 20000;              // a link held this long stays in hand for the whole test
+const uint64_t kPlay = 0xC179F3D9u;
+const wchar_t kLine[] = L"/url http://v.ku6.com/show/a.html /location http://p/ /info T";
 
 std::vector<StandInCall> CallsOf(const AgentRun& run, const std::string& name)
 {
@@ -37,94 +41,142 @@ std::string Text(const RECT& r)
            std::to_string(r.bottom);
 }
 
-const wchar_t kLine[] = L"/url http://v.ku6.com/show/a.html /location http://p/ /info T";
-
-// Starts an agent whose hand-over holds the link, and waits until it does; returns the
-// agent's window.
-HWND StartHeld(AgentRun& run, const wchar_t* tail = kLine)
-{
-    if (!run.Start(tail, kHold))
-        return nullptr;
-    HWND agent = run.WaitWindow();
-    return agent && run.WaitHandover("start") ? agent : nullptr;
-}
-
 // The control's window inside the agent's window.
 HWND BrowserWindow(HWND agent)
 {
     return GetDlgItem(agent, 1000);
 }
 
-TEST(Agent, CommandLineTable)
+// Every test has its run folder with a stand-in resolver; the player runs unless a test
+// closes it.
+class Agent : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.Create(AgentFolder::OneStream()));
+        ASSERT_TRUE(player.Start(folder.Run().Path() + L"qelplayer.exe"));
+    }
+    void TearDown() override
+    {
+        folder.Release();
+        EndRecordedPlayers(Record());
+    }
+
+    PlayerRecord Record() const { return ReadPlayerRecord(folder.Run().PlayerRecord()); }
+
+    // Starts an agent whose resolver holds the link, and waits until it does; returns the
+    // agent's window.
+    HWND StartHeld(AgentRun& run, const wchar_t* tail = kLine)
+    {
+        if (!folder.SetResolverBlocks(folder.HoldBlocks()) || !run.Start(tail))
+            return nullptr;
+        HWND agent = run.WaitWindow();
+        return agent && folder.WaitResolverCalls(1) ? agent : nullptr;
+    }
+
+    AgentFolder folder;
+    StandinPlayer player;
+};
+
+// The command line as real process starts, each box read and answered as a user would:
+// the refusal box has no owner and comes before any window; the link handling's own
+// boxes are owned by the agent's window; a resolved page reaches the player.
+TEST_F(Agent, CommandLineTable)
 {
+    const wchar_t kRefused[] = L"无有效效链接", kUnsupported[] = L"暂不支持此网址", kGone[] = L"URL链接已失效";
     struct Case {
         const wchar_t* tail;  // what follows the program path
-        const wchar_t* link;  // null: refused with the box
+        const wchar_t* box;   // null: none
+        const wchar_t* page;  // what the resolver is asked; null: never called
     };
     const Case cases[] = {
-        {L"", nullptr},
-        {L"/location http://www.ku6.com/ /info 片名", nullptr},
-        {L"/url http://v.ku6.com/show/abc.html", L"zflv://play/src="},  // "/url A" last on the line
-        {L"/urlX /location http://p/ /info T", L"zflv://play/src="},
-        {L"/url  /location http://www.ku6.com/ /info 链接", L"zflv://play/src="},  // AddLink, empty address
-        {L"/url http://v.ku6.com/show/a b.html /location http://p/ /info T",
-         L"zflv://play/src=http://v.ku6.com/show/a"},
-        {L"/url http://v.ku6.com/show/a.html?x=1&y=2 /location http://p/ /info T",
-         L"zflv://play/src=http://v.ku6.com/show/a.html?x=1&y=2"},
+        {L"", kRefused, nullptr},
+        {L"/location http://www.ku6.com/ /info 片名", kRefused, nullptr},
+        {L"/url http://v.ku6.com/show/abc.html", kUnsupported, nullptr},  // "/url A" last on the line
+        {L"/urlX /location http://p/ /info T", kUnsupported, nullptr},
+        {L"/url  /location http://www.ku6.com/ /info 链接", kUnsupported, nullptr},  // AddLink, empty address
+        {L"/url http://www.example.org/v.html /location http://p/ /info T", kUnsupported, nullptr},
+        {L"/url http://v.ku6.com/show/a b.html /location http://p/ /info T", nullptr, L"http://v.ku6.com/show/a"},
+        // The "&" stays in the link; the page address ends at it.
+        {L"/url http://v.ku6.com/show/a.html?x=1&y=2 /location http://p/ /info T", nullptr,
+         L"http://v.ku6.com/show/a.html?x=1"},
+        {L"/url http://v.ku6.com/show/gone.html /location http://p/ /info T", kGone, L"http://v.ku6.com/show/gone.html"},
     };
+    ASSERT_TRUE(folder.SetResolverBlocks("page=http://v.ku6.com/show/gone.html\n" + AgentFolder::OneStream()));
+    size_t calls = 0, copies = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8(c.tail));
-        AgentRun run;
+        AgentRun run(folder);
         BoxWatcher boxes;
         ASSERT_TRUE(run.Start(c.tail));
-        if (!c.link) {
-            ASSERT_TRUE(boxes.Start(run.Pid(), {"ok"}));
-        }
+        ASSERT_TRUE(boxes.Start(run.Pid(), {"ok"}, 4, 20000));
+        HWND agent = c.box == kRefused ? nullptr : run.WaitWindow();
         ASSERT_TRUE(run.WaitExit(15000));
         EXPECT_EQ(run.ExitCode(), 0u);
-        auto handovers = run.Handovers();
-        if (!c.link) {
-            ASSERT_TRUE(boxes.Wait(5000));
-            auto r = boxes.Reports();
+        boxes.Wait(2000);
+        auto r = boxes.Reports();
+        if (c.box) {
             ASSERT_EQ(r.size(), 1u);
-            EXPECT_EQ(r[0].caption, L"澜影提示");
-            EXPECT_EQ(r[0].text, L"无有效效链接");
-            EXPECT_FALSE(r[0].hasOwner());
+            EXPECT_EQ(r[0].text, c.box);
+            EXPECT_EQ(r[0].caption, c.box == kGone ? L"提示" : L"澜影提示");
             EXPECT_EQ(r[0].buttons, "OK");
-            EXPECT_TRUE(handovers.empty());
-            EXPECT_TRUE(CallsOf(run, "Created").empty());  // the window was never made
+            if (c.box == kRefused) {
+                EXPECT_FALSE(r[0].hasOwner());
+                EXPECT_TRUE(CallsOf(run, "Created").empty());  // the window was never made
+            } else {
+                ASSERT_NE(agent, nullptr);
+                EXPECT_EQ(r[0].owner, reinterpret_cast<std::uintptr_t>(agent));
+            }
         } else {
-            ASSERT_EQ(handovers.size(), 2u);
-            EXPECT_EQ(handovers[0].kind, "start");
-            EXPECT_EQ(handovers[0].link, c.link);
-            EXPECT_NE(handovers[0].owner, nullptr);
-            EXPECT_EQ(handovers[1].kind, "done");
+            EXPECT_TRUE(r.empty());
         }
+        auto resolved = folder.ResolverCalls();
+        ASSERT_EQ(resolved.size(), calls + (c.page ? 1 : 0));
+        if (c.page) {
+            EXPECT_EQ(resolved.back().exportName, "FLV_GetFlvUrlDirectlyW");
+            EXPECT_EQ(resolved.back().page, c.page);
+        }
+        calls = resolved.size();
+        PlayerRecord record = Record();
+        const bool sent = c.page && !c.box;
+        ASSERT_EQ(record.copies.size(), copies + (sent ? 1 : 0));
+        if (sent) {
+            const PlayerCopyData& got = record.copies.back();
+            EXPECT_EQ(got.dataWord, kPlay);
+            EXPECT_EQ(got.address, AgentFolder::kStream);
+            EXPECT_EQ(got.title, AgentFolder::kTitle);
+            EXPECT_EQ(got.siteCode, 1);
+        }
+        copies = record.copies.size();
     }
 }
 
-// The hand-over comes 500 ms or more after the dialog started (its Navigate of the welcome
-// page), owned by the agent's window, and the agent closes when it is done.
-TEST(Agent, HandsTheLinkOverHalfASecondAfterItsWindowAndThenEnds)
+// The resolver is called 500 ms or more after the dialog started (its Navigate of the
+// welcome page), the stream reaches the player, and the agent closes when it is done.
+TEST_F(Agent, HandsTheLinkOverHalfASecondAfterItsWindowAndThenEnds)
 {
-    AgentRun run;
+    AgentRun run(folder);
     ASSERT_TRUE(run.Start(kLine));
     ASSERT_TRUE(run.WaitExit(15000));
     EXPECT_EQ(run.ExitCode(), 0u);
     auto navigate = CallsOf(run, "Navigate");
-    auto handovers = run.Handovers();
+    auto resolved = folder.ResolverCalls();
     ASSERT_EQ(navigate.size(), 1u);
-    ASSERT_EQ(handovers.size(), 2u);
+    ASSERT_EQ(resolved.size(), 1u);
     EXPECT_EQ(navigate[0].detail, "args=1 url=http://service.qelplayer.net/QEL_MESSAGE/welcome.html");
-    EXPECT_GE(handovers[0].time, navigate[0].time + 500 * kMs)
-        << (static_cast<long long>(handovers[0].time - navigate[0].time) / 10000) << " ms";
+    EXPECT_EQ(resolved[0].page, L"http://v.ku6.com/show/a.html");
+    EXPECT_GE(resolved[0].time, navigate[0].time + 500 * kMs)
+        << (static_cast<long long>(resolved[0].time - navigate[0].time) / 10000) << " ms";
+    EXPECT_GE(resolved[0].time, TimeOf(run.Created()) + 500 * kMs);
     EXPECT_EQ(CallsOf(run, "Destroyed").size(), 1u);  // the control was closed with the window
+    ASSERT_EQ(Record().copies.size(), 1u);
+    EXPECT_EQ(Record().copies[0].address, AgentFolder::kStream);
 }
 
-TEST(Agent, WindowStaysAtZeroSizeUntilADocumentCompletesThenIsCentred)
+TEST_F(Agent, WindowStaysAtZeroSizeUntilADocumentCompletesThenIsCentred)
 {
-    AgentRun run;
-    HWND agent = StartHeld(run);  // past its hand-over start: still no document
+    AgentRun run(folder);
+    HWND agent = StartHeld(run);  // in the resolver: still no document
     ASSERT_NE(agent, nullptr);
 
     const RECT zero = {0, 0, 0, 0};
@@ -178,32 +230,41 @@ TEST(Agent, WindowStaysAtZeroSizeUntilADocumentCompletesThenIsCentred)
         ASSERT_FALSE(applied.empty());
         EXPECT_EQ(applied.back().detail, "pos=0,0,436,316 clip=0,0,436,316");
     }
-    PostMessageW(agent, WM_CLOSE, 0, 0);
+    // Let the resolver answer: the shown window closes once the stream is with the player.
+    ASSERT_TRUE(folder.Release());
     EXPECT_TRUE(run.WaitExit(10000));
+    EXPECT_EQ(Record().copies.size(), 1u);
 }
 
-// Another program closes the agent while the link is in hand: the agent ends at once and
-// the link is dropped; nothing uses the window that is gone.
-TEST(Agent, ForeignCloseWhileTheLinkIsInHandEndsTheAgent)
+// Another program closes the agent while its resolver is still at work: the agent ends at
+// once, no box appears and the link is dropped; nothing uses the window that is gone.
+TEST_F(Agent, ForeignCloseWhileTheLinkIsInHandEndsTheAgent)
 {
-    AgentRun run;
-    HWND agent = StartHeld(run);
+    const DWORD kSlowMs = 3000;
+    ASSERT_TRUE(folder.SetResolverBlocks(AgentFolder::OneStream() + "delay=" + std::to_string(kSlowMs) + "\n"));
+    AgentRun run(folder);
+    ASSERT_TRUE(run.Start(kLine));
+    HWND agent = run.WaitWindow();
     ASSERT_NE(agent, nullptr);
+    BoxWatcher boxes;
+    ASSERT_TRUE(boxes.Start(run.Pid(), {"ok"}, 1, 10000));
+    ASSERT_TRUE(folder.WaitResolverCalls(1));
     const DWORD closed = GetTickCount();
     PostMessageW(agent, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(run.WaitExit(kHold / 2));
-    EXPECT_LT(GetTickCount() - closed, static_cast<DWORD>(kHold / 2));
+    ASSERT_TRUE(run.WaitExit(kSlowMs));
+    EXPECT_LT(GetTickCount() - closed, kSlowMs / 2);
     EXPECT_EQ(run.ExitCode(), 0u);  // no crash on the way out
-    auto handovers = run.Handovers();
-    ASSERT_EQ(handovers.size(), 1u);
-    EXPECT_EQ(handovers[0].kind, "start");
-    EXPECT_EQ(handovers[0].owner, agent);
+    Sleep(kSlowMs);                 // past the time the resolver would have answered
+    EXPECT_TRUE(Record().copies.empty());
+    boxes.Wait(2000);
+    EXPECT_TRUE(boxes.Reports().empty());
+    EXPECT_EQ(folder.ResolverCalls().size(), 1u);
 }
 
 // Enter, Escape and their commands leave the window open; further timers start no second worker.
-TEST(Agent, KeysAndTimersLeaveTheOneWorkerAlone)
+TEST_F(Agent, KeysAndTimersLeaveTheOneWorkerAlone)
 {
-    AgentRun run;
+    AgentRun run(folder);
     HWND agent = StartHeld(run);
     ASSERT_NE(agent, nullptr);
     PostMessageW(agent, WM_KEYDOWN, VK_RETURN, 0);
@@ -215,16 +276,18 @@ TEST(Agent, KeysAndTimersLeaveTheOneWorkerAlone)
     Sleep(500);
     EXPECT_TRUE(run.Running());
     EXPECT_TRUE(IsWindow(agent));
-    EXPECT_EQ(run.Handovers().size(), 1u);
-    PostMessageW(agent, WM_CLOSE, 0, 0);
+    EXPECT_EQ(folder.ResolverCalls().size(), 1u);
+    ASSERT_TRUE(folder.Release());
     EXPECT_TRUE(run.WaitExit(10000));
+    EXPECT_EQ(folder.ResolverCalls().size(), 1u);
+    EXPECT_EQ(Record().copies.size(), 1u);
 }
 
-// A second agent while the first holds its link: the first comes forward, the second
-// ends at once whatever its command line, and only the first link is handed over.
-TEST(Agent, SecondAgentBringsTheFirstForwardAndEnds)
+// A second agent while the first is held in a slow resolver: the first comes forward, the
+// second ends at once whatever its command line, and the resolver is called only once.
+TEST_F(Agent, SecondAgentBringsTheFirstForwardAndEnds)
 {
-    AgentRun first;
+    AgentRun first(folder);
     HWND agent = StartHeld(first, L"/url http://v.ku6.com/show/first.html /location http://p/ /info T");
     ASSERT_NE(agent, nullptr);
 
@@ -234,20 +297,88 @@ TEST(Agent, SecondAgentBringsTheFirstForwardAndEnds)
         SCOPED_TRACE(Utf8(tail));
         SetForegroundWindow(mine);
         ASSERT_EQ(GetForegroundWindow(), mine);
-        AgentRun second(L"", first.StandInLog());
+        AgentRun second(folder, first.StandInLog());
         ASSERT_TRUE(second.Start(tail));
         ASSERT_TRUE(second.WaitExit(10000));  // no box holds it
         EXPECT_EQ(second.ExitCode(), 0u);
         EXPECT_EQ(GetForegroundWindow(), agent);
         EXPECT_TRUE(CallsOf(second, "Created").empty());
-        EXPECT_TRUE(second.Handovers().empty());
     }
     DestroyWindow(mine);
-    auto handovers = first.Handovers();
-    ASSERT_EQ(handovers.size(), 1u);
-    EXPECT_EQ(handovers[0].link, L"zflv://play/src=http://v.ku6.com/show/first.html");
-    PostMessageW(agent, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(first.WaitExit(10000));
+    ASSERT_TRUE(folder.Release());
+    ASSERT_TRUE(first.WaitExit(10000));
+    auto resolved = folder.ResolverCalls();
+    ASSERT_EQ(resolved.size(), 1u);
+    EXPECT_EQ(resolved[0].page, L"http://v.ku6.com/show/first.html");
+    EXPECT_EQ(Record().copies.size(), 1u);
+}
+
+// No player window: the agent starts the player from its own folder (quoted: not the decoy),
+// minimised, with no box first; where none comes up, the box with no owner, and the end.
+TEST_F(Agent, MissingPlayerIsStartedBesideTheAgent)
+{
+    ASSERT_TRUE(player.Close());
+    struct Case {
+        const char* what;
+        bool playerFile;
+    } cases[] = {{"player beside the agent", true}, {"no player file", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteFileW(folder.Run().PlayerRecord().c_str());
+        if (!c.playerFile) {
+            ASSERT_TRUE(DeleteFileW((folder.Run().Path() + L"qelplayer.exe").c_str()));
+        }
+        AgentRun run(folder);
+        BoxWatcher boxes;
+        ASSERT_TRUE(run.Start(kLine));
+        ASSERT_TRUE(boxes.Start(run.Pid(), {"ok"}, 4, 20000));
+        ASSERT_TRUE(run.WaitExit(15000));
+        EXPECT_EQ(run.ExitCode(), 0u);
+        boxes.Wait(2000);
+        auto r = boxes.Reports();
+        PlayerRecord record = Record();
+        EndRecordedPlayers(record);
+        if (c.playerFile) {
+            EXPECT_TRUE(r.empty());
+            ASSERT_EQ(record.starts.size(), 1u);
+            const std::wstring path = folder.Run().Path() + L"qelplayer.exe";
+            EXPECT_EQ(record.starts[0].module, path);
+            EXPECT_EQ(record.starts[0].commandLine, L"\"" + path + L"\"");
+            EXPECT_EQ(record.starts[0].showCode, 11);
+            ASSERT_EQ(record.copies.size(), 1u);
+            EXPECT_EQ(record.copies[0].dataWord, kPlay);
+            EXPECT_EQ(record.copies[0].address, AgentFolder::kStream);
+        } else {
+            ASSERT_EQ(r.size(), 1u);
+            EXPECT_EQ(r[0].text, L"未找到播放器,请先打开播放器");
+            EXPECT_EQ(r[0].caption, L"错误提示");
+            EXPECT_FALSE(r[0].hasOwner());
+            EXPECT_TRUE(record.starts.empty());
+        }
+        EXPECT_FALSE(FileExists(folder.Run().DecoyRecord())) << "the decoy ran";
+    }
+}
+
+// The agent binds the resolver when it loads: without vennix.dll beside it (or on its
+// search path) it never starts, and no box, window or player sees anything of it.
+TEST_F(Agent, WithoutTheResolverTheAgentDoesNotStart)
+{
+    ASSERT_TRUE(DeleteFileW((folder.Run().Path() + L"vennix.dll").c_str()));
+    AgentRun run(folder);
+    ASSERT_TRUE(run.Start(kLine, L"C:\\windows\\system32;C:\\windows"));
+    ASSERT_TRUE(run.WaitExit(15000));
+    EXPECT_EQ(run.ExitCode(), 0xC0000135u);  // STATUS_DLL_NOT_FOUND
+    EXPECT_TRUE(CallsOf(run, "Created").empty());
+    EXPECT_TRUE(Record().copies.empty());
+
+    // The same start with the library back in place runs.
+    ASSERT_TRUE(folder.Run().AddStandinResolver(""));
+    ASSERT_TRUE(folder.SetResolverBlocks(AgentFolder::OneStream()));
+    AgentRun again(folder);
+    ASSERT_TRUE(again.Start(kLine, L"C:\\windows\\system32;C:\\windows"));
+    ASSERT_TRUE(again.WaitExit(15000));
+    EXPECT_EQ(again.ExitCode(), 0u);
+    EXPECT_EQ(Record().copies.size(), 1u);
 }
 
 }  // namespace

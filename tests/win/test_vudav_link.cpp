@@ -10,33 +10,43 @@
 
 namespace {
 
+// The library and the agent stand-in in a run folder with a blank in its name, whose unquoted
+// start would run the decoy above it; a renamed copy in another; the script host runs in the
+// folder above the first, where another agent stand-in lies.
 class AddLinkRoad : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         guard_ = new VudavRegistryGuard;
-        // The library and the agent in a folder with a blank; a renamed copy in another; a decoy
-        // agent in the script host's current folder.
-        runFolder_ = FreshFolder(L"vudav run");
-        renamedFolder_ = FreshFolder(L"renamed copy");
-        decoyFolder_ = FreshFolder(L"decoy");
-        const std::wstring recorder = TestBinFolder() + L"\\agent_recorder.exe";
-        ASSERT_TRUE(CopyTo(VudavDllPath(), runFolder_ + L"\\Vudav.dll"));
-        ASSERT_TRUE(CopyTo(VudavDllPath(), renamedFolder_ + L"\\Linkctl.dll"));
-        for (const std::wstring& folder : {runFolder_, renamedFolder_, decoyFolder_})
-            ASSERT_TRUE(CopyTo(recorder, folder + L"\\qelagent.exe"));
+        run_ = new RunFolder;
+        renamed_ = new RunFolder;
+        const std::wstring recorder = TestBinFolder() + L"agent_recorder.exe";
+        ASSERT_TRUE(run_->Create() && renamed_->Create());
+        ASSERT_TRUE(run_->AddProgram(VudavDllPath(), L"Vudav.dll"));
+        ASSERT_TRUE(renamed_->AddProgram(VudavDllPath(), L"Linkctl.dll"));
+        for (const std::wstring& folder : {run_->Path(), renamed_->Path(), run_->Parent()})
+            ASSERT_TRUE(CopyTo(recorder, folder + L"qelagent.exe"));
     }
     static void TearDownTestSuite()
     {
-        Regsvr32(runFolder_ + L"\\Vudav.dll", true);
-        Regsvr32(renamedFolder_ + L"\\Linkctl.dll", true);
+        Regsvr32(run_->Path() + L"Vudav.dll", true);
+        Regsvr32(renamed_->Path() + L"Linkctl.dll", true);
         delete guard_;
+        delete run_;
+        delete renamed_;
         guard_ = nullptr;
+        run_ = renamed_ = nullptr;
     }
     void SetUp() override
     {
-        for (const std::wstring& folder : {runFolder_, renamedFolder_, decoyFolder_})
-            DeleteFileW((folder + L"\\qelagent.exe.record").c_str());
+        for (const std::wstring& folder : {run_->Path(), renamed_->Path(), run_->Parent()})
+            DeleteFileW((folder + L"qelagent.exe.record").c_str());
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(Record(run_->Parent(), 0), L"(not started)");  // the host's current folder
+        EXPECT_FALSE(FileExists(run_->DecoyRecord())) << "an unquoted start ran the decoy";
+        EXPECT_FALSE(FileExists(renamed_->DecoyRecord())) << "an unquoted start ran the decoy";
     }
 
     // Registers dll, then runs a script that calls AddLink with the given JScript expressions.
@@ -44,16 +54,16 @@ protected:
     {
         ProgramRun registered = Regsvr32(dll);
         ASSERT_EQ(registered.exitCode, 0u) << registered.output;
-        std::wstring script = decoyFolder_ + L"\\call.js";
-        ASSERT_TRUE(WriteTextFile(script, "try {\n"
-                                          "    var control = new ActiveXObject(\"Vudav.qelVudav\");\n"
-                                          "    control.AddLink(" + arguments + ");\n"
-                                          "    WScript.Quit(0);\n"
-                                          "} catch (e) {\n"
-                                          "    WScript.Echo(\"script error \" + e.number + \" \" + e.message);\n"
-                                          "    WScript.Quit(3);\n"
-                                          "}\n"));
-        ProgramRun run = Cscript(script, decoyFolder_);
+        std::wstring script = run_->Parent() + L"call.js";
+        ASSERT_TRUE(WriteWholeFile(script, "try {\n"
+                                           "    var control = new ActiveXObject(\"Vudav.qelVudav\");\n"
+                                           "    control.AddLink(" + arguments + ");\n"
+                                           "    WScript.Quit(0);\n"
+                                           "} catch (e) {\n"
+                                           "    WScript.Echo(\"script error \" + e.number + \" \" + e.message);\n"
+                                           "    WScript.Quit(3);\n"
+                                           "}\n"));
+        ProgramRun run = Cscript(script, run_->Parent());
         ASSERT_TRUE(run.finished);
         ASSERT_EQ(run.exitCode, 0u) << run.output;
     }
@@ -62,22 +72,22 @@ protected:
     static std::wstring Record(const std::wstring& folder, DWORD waitMs = 15000)
     {
         std::wstring text;
-        if (!WaitForRecord(folder + L"\\qelagent.exe.record", waitMs, &text))
+        if (!WaitForAgentRecord(folder + L"qelagent.exe.record", waitMs, &text))
             return L"(not started)";
         return text;
     }
 
     static std::wstring Started(const std::wstring& folder, const std::wstring& arguments)
     {
-        return L"5\n\"" + folder + L"\\qelagent.exe\"" + arguments;
+        return L"5\n\"" + folder + L"qelagent.exe\"" + arguments;
     }
 
     static VudavRegistryGuard* guard_;
-    static std::wstring runFolder_, renamedFolder_, decoyFolder_;
+    static RunFolder *run_, *renamed_;
 };
 
 VudavRegistryGuard* AddLinkRoad::guard_ = nullptr;
-std::wstring AddLinkRoad::runFolder_, AddLinkRoad::renamedFolder_, AddLinkRoad::decoyFolder_;
+RunFolder *AddLinkRoad::run_ = nullptr, *AddLinkRoad::renamed_ = nullptr;
 
 }  // namespace
 
@@ -96,39 +106,37 @@ TEST_F(AddLinkRoad, ScriptStartsTheAgentBesideTheLibraryWithTheExactLine)
     };
     for (const Case& c : cases) {
         SetUp();
-        CallFromScript(runFolder_ + L"\\Vudav.dll", c.arguments);
-        EXPECT_EQ(Record(runFolder_), Started(runFolder_, c.expected)) << c.arguments;
+        CallFromScript(run_->Path() + L"Vudav.dll", c.arguments);
+        EXPECT_EQ(Record(run_->Path()), Started(run_->Path(), c.expected)) << c.arguments;
     }
-    EXPECT_EQ(Record(decoyFolder_, 0), L"(not started)");
 }
 
 TEST_F(AddLinkRoad, RenamedCopyStartsTheAgentOfItsOwnFolder)
 {
-    CallFromScript(renamedFolder_ + L"\\Linkctl.dll", "null, \"http://v/r\", \"p\", \"t\"");
-    EXPECT_EQ(Record(renamedFolder_), Started(renamedFolder_, L" /url http://v/r /location p /info t"));
-    EXPECT_EQ(Record(runFolder_, 0), L"(not started)");
-    EXPECT_EQ(Record(decoyFolder_, 0), L"(not started)");
+    CallFromScript(renamed_->Path() + L"Linkctl.dll", "null, \"http://v/r\", \"p\", \"t\"");
+    EXPECT_EQ(Record(renamed_->Path()), Started(renamed_->Path(), L" /url http://v/r /location p /info t"));
+    EXPECT_EQ(Record(run_->Path(), 0), L"(not started)");
 }
 
 TEST_F(AddLinkRoad, LongValuesAreShortenedToTheSystemLimit)
 {
     // /info is cut so that the line fills the limit exactly (32767 units with the terminating zero).
-    CallFromScript(runFolder_ + L"\\Vudav.dll", "null, \"http://v/a\", \"http://p/\", new Array(40001).join(\"i\")");
-    std::wstring record = Record(runFolder_);
-    std::wstring head = Started(runFolder_, L" /url http://v/a /location http://p/ /info ");
+    CallFromScript(run_->Path() + L"Vudav.dll", "null, \"http://v/a\", \"http://p/\", new Array(40001).join(\"i\")");
+    std::wstring record = Record(run_->Path());
+    std::wstring head = Started(run_->Path(), L" /url http://v/a /location http://p/ /info ");
     ASSERT_EQ(record.compare(0, head.size(), head), 0);
     EXPECT_EQ(record.size() - 2, 32766u);  // less the show code's line
     EXPECT_EQ(record.find_first_not_of(L'i', head.size()), std::wstring::npos);
 
     // An address that cannot fit by itself starts nothing; the call still succeeds.
     SetUp();
-    CallFromScript(runFolder_ + L"\\Vudav.dll", "null, new Array(40001).join(\"u\"), \"p\", \"t\"");
-    EXPECT_EQ(Record(runFolder_, 2000), L"(not started)");
+    CallFromScript(run_->Path() + L"Vudav.dll", "null, new Array(40001).join(\"u\"), \"p\", \"t\"");
+    EXPECT_EQ(Record(run_->Path(), 2000), L"(not started)");
 }
 
 TEST_F(AddLinkRoad, InProcessNullStringsAreEmptyValues)
 {
-    HMODULE dll = LoadLibraryW((runFolder_ + L"\\Vudav.dll").c_str());
+    HMODULE dll = LoadLibraryW((run_->Path() + L"Vudav.dll").c_str());
     ASSERT_NE(dll, nullptr);
     auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
         reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
@@ -139,7 +147,7 @@ TEST_F(AddLinkRoad, InProcessNullStringsAreEmptyValues)
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IqelVudav, reinterpret_cast<void**>(&control)), S_OK);
     factory->Release();
     EXPECT_EQ(control->AddLink(nullptr, nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(Record(runFolder_), Started(runFolder_, L" /url  /location  /info "));
+    EXPECT_EQ(Record(run_->Path()), Started(run_->Path(), L" /url  /location  /info "));
     control->Release();
     FreeLibrary(dll);
 }

@@ -157,7 +157,7 @@ TEST(MenuPage, ScriptAnswersEachMenuAsExpected)
     std::wstring folder = FreshFolder(L"menu page");
     std::wstring script = folder + L"\\page.js";
     for (const PageCase& c : kCases) {
-        ASSERT_TRUE(WriteTextFile(script, standIns + "\n" + c.setup + "\n" + page + "\nWScript.Echo('end');\n"));
+        ASSERT_TRUE(WriteWholeFile(script, standIns + "\n" + c.setup + "\n" + page + "\nWScript.Echo('end');\n"));
         ProgramRun run = Cscript(script, folder);
         ASSERT_TRUE(run.finished) << c.name;
         EXPECT_EQ(Lines(run.output), std::string(c.expected) + "end\n") << c.name;

@@ -12,13 +12,6 @@ const wchar_t kMenuName[] = L"使用澜影播放器播放";
 
 namespace {
 
-std::wstring FullPath(const std::wstring& path)
-{
-    wchar_t buffer[MAX_PATH * 4];
-    DWORD length = GetFullPathNameW(path.c_str(), MAX_PATH * 4, buffer, nullptr);
-    return length ? std::wstring(buffer, length) : path;
-}
-
 void EmptyFolder(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -47,22 +40,14 @@ std::wstring Quoted(const std::wstring& s)
 
 }  // namespace
 
-std::wstring TestBinFolder()
-{
-    wchar_t self[MAX_PATH * 4];
-    DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-    std::wstring path(self, length);
-    return path.substr(0, path.find_last_of(L'\\'));
-}
-
 std::wstring VudavDllPath()
 {
-    return FullPath(TestBinFolder() + L"\\..\\bin\\Vudav.dll");
+    return SuiteBinFolder() + L"Vudav.dll";
 }
 
 std::wstring FreshFolder(const std::wstring& name)
 {
-    std::wstring run = TestBinFolder() + L"\\run";
+    std::wstring run = TestBinFolder() + L"run";
     CreateDirectoryW(run.c_str(), nullptr);
     std::wstring folder = run + L"\\" + name;
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -73,17 +58,6 @@ std::wstring FreshFolder(const std::wstring& name)
 bool CopyTo(const std::wstring& from, const std::wstring& to)
 {
     return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
-}
-
-bool WriteTextFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
 }
 
 ProgramRun RunProgram(const std::wstring& commandLine, const std::wstring& folder, DWORD timeoutMs)
@@ -142,7 +116,7 @@ ProgramRun Cscript(const std::wstring& script, const std::wstring& folder)
     return RunProgram(L"cscript.exe //nologo " + Quoted(script), folder);
 }
 
-bool WaitForRecord(const std::wstring& path, DWORD timeoutMs, std::wstring* text)
+bool WaitForAgentRecord(const std::wstring& path, DWORD timeoutMs, std::wstring* text)
 {
     for (DWORD waited = 0;; waited += 50) {
         HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

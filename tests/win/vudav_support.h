@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-// The folder of this test program, and the built control.
-std::wstring TestBinFolder();
+#include "run_folder.h"
+
+// The built control (TestBinFolder and SuiteBinFolder come from run_folder.h).
 std::wstring VudavDllPath();
 
 // test-bin\run\<name>, made empty.
 std::wstring FreshFolder(const std::wstring& name);
 bool CopyTo(const std::wstring& from, const std::wstring& to);
-bool WriteTextFile(const std::wstring& path, const std::string& bytes);
 
 struct ProgramRun {
     bool finished = false;
@@ -27,7 +27,7 @@ ProgramRun Regsvr32(const std::wstring& dll, bool unregister = false);
 ProgramRun Cscript(const std::wstring& script, const std::wstring& folder = L"");
 
 // The agent stand-in's record (show code, line feed, command line) once it is there.
-bool WaitForRecord(const std::wstring& path, DWORD timeoutMs, std::wstring* text);
+bool WaitForAgentRecord(const std::wstring& path, DWORD timeoutMs, std::wstring* text);
 
 // Registry reading.
 bool KeyExists(HKEY root, const std::wstring& key);

@@ -94,7 +94,10 @@ void RecordOwnStart(const std::wstring& recordPath)
 
 void RecordCopyData(const std::wstring& recordPath, const COPYDATASTRUCT& data, WPARAM wParam)
 {
-    std::string line = "copydata data=0x" + Hex(data.dwData) + " bytes=" + std::to_string(data.cbData) +
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const uint64_t time = (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    std::string line = "copydata t=" + std::to_string(time) + " data=0x" + Hex(data.dwData) + " bytes=" + std::to_string(data.cbData) +
                        " wparam=0x" + Hex(wParam) + " raw=";
     const unsigned char* bytes = static_cast<const unsigned char*>(data.lpData);
     for (DWORD i = 0; bytes && i < data.cbData; ++i) {
@@ -132,6 +135,7 @@ PlayerRecord ReadPlayerRecord(const std::wstring& path)
             record.starts.push_back(s);
         } else if (line.compare(0, 10, " copydata ") == 0) {
             PlayerCopyData c;
+            c.time = std::strtoull(Field(line, "t").c_str(), nullptr, 10);
             c.dataWord = std::strtoull(Field(line, "data").c_str(), nullptr, 16);
             c.byteCount = static_cast<uint32_t>(std::strtoul(Field(line, "bytes").c_str(), nullptr, 10));
             c.wParam = std::strtoull(Field(line, "wparam").c_str(), nullptr, 16);

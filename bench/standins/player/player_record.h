@@ -3,7 +3,7 @@
 //
 // One UTF-8 line per event, appended to the record file and closed at once:
 //   start pid=<n> show=<n> module=<path> cmdline=<command line>
-//   copydata data=0x<hex> bytes=<n> wparam=0x<hex> raw=<hex of the bytes> [site=.. address=.. title=..]
+//   copydata t=<system time, 100 ns units> data=0x<hex> bytes=<n> wparam=0x<hex> raw=<hex of the bytes> [site=.. address=.. title=..]
 //   close
 // Texts escape "\\", "\n" and "\r". The fields after raw are for the eye; a reader takes
 // address, title and site code from the raw bytes.
@@ -20,6 +20,7 @@ struct PlayerStart {
 };
 
 struct PlayerCopyData {
+    uint64_t time = 0;  // when it arrived: system time, 100 ns units
     uint64_t dataWord = 0;
     uint32_t byteCount = 0;
     uint64_t wParam = 0;

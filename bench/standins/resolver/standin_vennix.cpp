@@ -4,6 +4,7 @@
 // The script (UTF-8) is read at every call: QEL_RESOLVER_SCRIPT names it, else
 // "vennix.script" beside this DLL. One setting per line; "#" starts a comment.
 //   log=FILE        every call appends "<export> <page address>" to FILE
+//   timelog=FILE    every call appends "t=<system time, 100 ns units> <export> <page address>"
 //   page=ADDRESS    starts the block of that page address ("*": any other page)
 //   title=TEXT      the page's title
 //   line=ADDRESS    one stream address (written with "\r\n" after it)
@@ -47,7 +48,7 @@ std::wstring ScriptPath()
 Page Answer(const char* exportName, const std::wstring& pageUrl)
 {
     std::wstring script = Wide(ReadWholeFile(ScriptPath()));
-    std::wstring log;
+    std::wstring log, timeLog;
     Page found, any, current;
     enum { None, ThisPage, AnyPage, OtherPage } block = None;
     bool haveFound = false, haveAny = false;
@@ -75,6 +76,8 @@ Page Answer(const char* exportName, const std::wstring& pageUrl)
         std::wstring key = line.substr(0, eq), value = eq == std::wstring::npos ? L"" : line.substr(eq + 1);
         if (key == L"log") {
             log = value;
+        } else if (key == L"timelog") {
+            timeLog = value;
         } else if (key == L"page") {
             finish();
             current = Page();
@@ -95,8 +98,15 @@ Page Answer(const char* exportName, const std::wstring& pageUrl)
         }
     }
     finish();
+    const std::string call = std::string(exportName) + " " + Utf8(pageUrl);
     if (!log.empty())
-        AppendLine(log, std::string(exportName) + " " + Utf8(pageUrl));
+        AppendLine(log, call);
+    if (!timeLog.empty()) {
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        const unsigned long long t = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+        AppendLine(timeLog, "t=" + std::to_string(t) + " " + call);
+    }
     Page page = haveFound ? found : haveAny ? any : Page();
     if (page.delayMs)
         Sleep(page.delayMs);
