@@ -219,6 +219,58 @@ def utf8_seeds():
     return seeds
 
 
+def fixture_body(host, path):
+    return (ROUTES[(host, path)].get("body") or "").encode("utf-8")
+
+
+def youku_seeds():
+    page = fixture_body("www.youku.com", "/v_show/id_XMTIz.html")
+    play_list = next(k for k in ROUTES if k[0] == "v.youku.com" and "Fid" in k[1])
+    player_list = next(k for k in ROUTES if k[0] == "v.youku.com" and "ran=" in k[1])
+    return {
+        "page": records(b"\n" + page, route_reply(*play_list)),
+        "page-plain": records(b"\n" + page, route_reply(*play_list).replace(b"Content-Encoding: gzip\r\n", b"")),
+        "player": records(b"http://static.youku.com/v/swf/qplayer.swf?VideoIDS=XMjQ1&winType=interior&embedid=1\n",
+                          route_reply(*player_list)),
+        "failed": records(b"\n" + page, b"!12007"),
+    }
+
+
+def tudou_seeds():
+    page = fixture_body("www.tudou.com", "/programs/view/abc/")
+    script = route_reply("www.tudou.com", "/js/player.js")
+    api = "/cdn/v2.php?noCatch=4290&id=4243&refurl=http://www.tudou.com/x&autostart=1"
+    return {
+        "page": records(b"\n" + page, script,
+                        route_reply("v2.tudou.com", "/cdn/v.php?id=4242&noCatch=2573&safekey=SK1")),
+        "player": records(b"http://v2.tudou.com" + api.encode() + b"\n", route_reply("v2.tudou.com", api)),
+        "hd": records(b"\n" + fixture_body("hd.tudou.com", "/program/9/"),
+                      route_reply("api.tudou.com", "/v2/kili?id=99&noCatch=2573&safekey=")),
+        "references": records(b"\n" + page, script,
+                              reply(body=b'<v title="&#20013;&#25991;&#100000000003629;&#12">'
+                                         b'<f w="1">http://f/a.flv</f></v>')),
+    }
+
+
+def link_seeds():
+    return {
+        "play-src": "zflv://play/src=http://www.ku6.com/show/abc.html&name=T".encode("utf-16-le"),
+        "add-flv": "zflv://add/flv=http://a/1.flv<&>http://a/2.flv<&>&name=N".encode("utf-16-le"),
+        "videosrc": "zflv://play/videosrc=http://www.sina.com.cn/v/1.html<&>http://v.youku.com/2<&>"
+                    .encode("utf-16-le"),
+        "goto": "zflv://goto/zflv://play/src=http://www.tudou.com/x".encode("utf-16-le"),
+        "no-field": "zflv://play/http://www.56.com/".encode("utf-16-le"),
+    }
+
+
+def command_line_seeds():
+    return {
+        "agent": " /url http://v.ku6.com/show/a.html?x=1&y=2 /location http://p/ /info 片名".encode("utf-16-le"),
+        "empty-url": " /url  /location http://www.ku6.com/ /info 链接".encode("utf-16-le"),
+        "no-url": "/location http://www.ku6.com/ /info".encode("utf-16-le"),
+    }
+
+
 def main():
     write("exports", exports_seeds())
     write("fetch", fetch_seeds())
@@ -228,6 +280,10 @@ def main():
     write("result_text", result_text_seeds())
     write("inflate", inflate_seeds())
     write("utf8", utf8_seeds())
+    write("youku", youku_seeds())
+    write("tudou", tudou_seeds())
+    write("link", link_seeds())
+    write("command_line", command_line_seeds())
     for name in sorted(os.listdir(CORPUS)):
         print(name, len(os.listdir(CORPUS / name)))
 
