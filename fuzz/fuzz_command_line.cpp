@@ -8,18 +8,11 @@
 #include "agent_command.h"
 #include "agent_rules.h"
 #include "check.h"
+#include "records.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<std::u16string> parts(1);
-    for (size_t i = 0; i + 1 < size; i += 2) {
-        char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-        if (unit == 0)
-            parts.emplace_back();
-        else
-            parts.back().push_back(unit);
-    }
-    parts.resize(4);
+    const std::vector<std::u16string> parts = fuzzrec::SplitUtf16(data, size, 4);
 
     std::u16string link;
     if (VudavLinkFromCommandLine(parts[0], link))

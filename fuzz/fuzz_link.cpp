@@ -8,23 +8,10 @@
 
 #include "check.h"
 #include "link.h"
+#include "records.h"
 #include "vennix.h"
 
 namespace {
-
-std::vector<std::u16string> Parts(const uint8_t* data, size_t size)
-{
-    std::vector<std::u16string> parts(1);
-    for (size_t i = 0; i + 1 < size; i += 2) {
-        char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
-        if (unit == 0)
-            parts.emplace_back();
-        else
-            parts.back().push_back(unit);
-    }
-    parts.resize(3);
-    return parts;
-}
 
 // Answers every page with the same output and checks what the module hands on.
 class Platform : public LinkPlatform {
@@ -70,7 +57,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::vector<std::u16string> parts = Parts(data, size);
+    const std::vector<std::u16string> parts = fuzzrec::SplitUtf16(data, size, 3);
     const std::u16string& link = parts[0];
 
     std::u16string host = GetUrlHostW(link);

@@ -4,7 +4,6 @@
 // replies.
 // fuzz-options: -max_len=16384 -runs=20000
 #include <string>
-#include <vector>
 
 #include "check.h"
 #include "extractors.h"
@@ -15,16 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static fuzzrec::ExtractorBuffers b;
     FixedCalendarTime clock(1229000000);
-    std::vector<std::string> records = fuzzrec::Split(data, size);
-    std::string pageText;
-    const std::string overrideUrl = fuzzrec::FirstLine(records[0], &pageText);
-    fuzzrec::Replies replies(records, 1);
-    replies.Serve();
+    fuzzrec::OverrideInput input(data, size, b);
+    const std::string& overrideUrl = input.overrideUrl;
 
     const std::string built = MakeTudouApiUrl(overrideUrl);
     Check(built.empty() || built.compare(0, 7, "http://") == 0);
 
-    b.Load(pageText);
     std::string result = "before";
     ExtractTudou("http://www.tudou.com/programs/view/abc/", b.page.data(), static_cast<uint32_t>(b.page.size()),
                  b.headers.data(), static_cast<uint32_t>(b.headers.size()), b.work.data(),

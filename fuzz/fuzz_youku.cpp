@@ -3,7 +3,6 @@
 // first record (empty: the page is read) and the page after it; then the replies.
 // fuzz-options: -max_len=16384 -runs=20000
 #include <string>
-#include <vector>
 
 #include "check.h"
 #include "extractors.h"
@@ -14,17 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static fuzzrec::ExtractorBuffers b;
     FixedCalendarTime clock(1229000000);
-    std::vector<std::string> records = fuzzrec::Split(data, size);
-    std::string pageText;
-    const std::string overrideUrl = fuzzrec::FirstLine(records[0], &pageText);
-    fuzzrec::Replies replies(records, 1);
-    replies.Serve();
+    fuzzrec::OverrideInput input(data, size, b);
+    const std::string& overrideUrl = input.overrideUrl;
 
     // The player address's own builder: a play-list address on the play-list host.
     const std::string built = MakeYoukuPlayListUrl(overrideUrl);
     Check(built.compare(0, 7, "http://") == 0 && built.find("&n=3") == built.size() - 4);
 
-    b.Load(pageText);
     std::string result = "before";
     ExtractYouku(b.page.data(), static_cast<uint32_t>(b.page.size()), b.headers.data(),
                  static_cast<uint32_t>(b.headers.size()), b.work.data(), static_cast<uint32_t>(b.work.size()), result,

@@ -120,4 +120,36 @@ struct ExtractorBuffers {
     }
 };
 
+// An input of the override form: the override address on the first line of the first
+// record (empty: the page is read), the page after it, then the replies, served from
+// construction on; the page is loaded into the buffers.
+struct OverrideInput {
+    OverrideInput(const uint8_t* data, size_t size, ExtractorBuffers& buffers)
+        : records(Split(data, size)), replies(records, 1)
+    {
+        std::string pageText;
+        overrideUrl = FirstLine(records[0], &pageText);
+        replies.Serve();
+        buffers.Load(pageText);
+    }
+    std::vector<std::string> records;
+    Replies replies;
+    std::string overrideUrl;
+};
+
+// UTF-16LE text cut at its zero units into count parts (missing ones empty).
+inline std::vector<std::u16string> SplitUtf16(const uint8_t* data, size_t size, size_t count)
+{
+    std::vector<std::u16string> parts(1);
+    for (size_t i = 0; i + 1 < size; i += 2) {
+        char16_t unit = static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+        if (unit == 0)
+            parts.emplace_back();
+        else
+            parts.back().push_back(unit);
+    }
+    parts.resize(count);
+    return parts;
+}
+
 }  // namespace fuzzrec
