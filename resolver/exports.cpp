@@ -48,13 +48,13 @@ std::string Resolve(std::string& pageUrl)
 
 void GetFlvList(const char* pageUrl, char* out, size_t outSize)
 {
-    std::vector<char> stored(kStoreReplySize, '\0');
+    ZeroedBuffer stored(kStoreReplySize);
     bool hit = LookupStoredList(pageUrl, stored.data(), stored.size());
     if (hit) {
         WriteText(stored.data(), out, outSize);
         return;
     }
-    if (stored[0])  // a miss with a reply: the output holds it until the result replaces it
+    if (stored.data()[0])  // a miss with a reply: the output holds it until the result replaces it
         CopyBounded(stored.data(), out, outSize);
     std::string url = pageUrl;
     std::string result = KeepLiveAlternatives(Resolve(url), Alive);
@@ -75,12 +75,12 @@ void GetFlvListDirectly(const char* pageUrl, char* out, size_t outSize)
 void GetFlvUrl(const char* pageUrl, char* lines, size_t linesSize, char* title, size_t titleSize, size_t listSize,
                bool directly)
 {
-    std::vector<char> list(listSize, '\0');
+    ZeroedBuffer list(listSize);
     if (directly)
         GetFlvListDirectly(pageUrl, list.data(), listSize);
     else
         GetFlvList(pageUrl, list.data(), listSize);
-    if (!list[0]) {
+    if (!list.data()[0]) {
         if (directly) {
             lines[0] = '\0';
             title[0] = '\0';
@@ -95,7 +95,7 @@ void GetFlvUrl(const char* pageUrl, char* lines, size_t linesSize, char* title, 
 }
 
 // UTF-16 to ANSI into a zero-filled buffer; false when it does not fit.
-bool ToAnsi(const flv_wchar* text, std::vector<char>& buf)
+bool ToAnsi(const flv_wchar* text, const ZeroedBuffer& buf)
 {
     if (!text)
         return false;
@@ -128,7 +128,7 @@ struct WideSizes {
 void GetFlvUrlWide(const flv_wchar* pageUrl, flv_wchar* lines, flv_wchar* title, const WideSizes& z, bool directly)
 {
     try {
-        std::vector<char> url(z.url, '\0'), a(z.lines, '\0'), t(z.title, '\0');
+        ZeroedBuffer url(z.url), a(z.lines), t(z.title);
         if (ToAnsi(pageUrl, url))
             GetFlvUrl(url.data(), a.data(), a.size(), t.data(), t.size(), z.lines, directly);
         ToWide(a.data(), lines, z.lineUnits);
@@ -162,7 +162,7 @@ extern "C" void FLV_CALL FLV_GetFlvListDirectlyA(const char* pageUrl, char* list
 extern "C" void FLV_CALL FLV_GetFlvListW(const flv_wchar* pageUrl, flv_wchar* list)
 {
     try {
-        std::vector<char> url(1024, '\0'), text(4096, '\0');
+        ZeroedBuffer url(1024), text(4096);
         if (ToAnsi(pageUrl, url))
             GetFlvList(url.data(), text.data(), text.size());
         ToWide(text.data(), list, FLV_LIST_W_UNITS);

@@ -8,6 +8,7 @@
 // (build/win64 likewise, under 64-bit Wine).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -30,6 +31,12 @@ double Now()
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
 }
 
 struct Bare {
@@ -83,22 +90,21 @@ int main(int argc, char** argv)
         resolveOnce();
         bare.Run();
     }
-    // Alternating halves keep slow drift of the machine out of the ratio.
-    double tResolve = 0, tBare = 0;
-    for (int half = 0; half < 2; ++half) {
+    // Each resolution is timed next to one run of its bare requests, so that drift of
+    // the machine touches both alike; the medians keep outliers out of the ratio.
+    std::vector<double> tResolve, tBare;
+    for (int i = 0; i < n; ++i) {
         double t0 = Now();
-        for (int i = 0; i < n / 2; ++i)
-            resolveOnce();
+        resolveOnce();
         double t1 = Now();
-        for (int i = 0; i < n / 2; ++i)
-            bare.Run();
+        bare.Run();
         double t2 = Now();
-        tResolve += t1 - t0;
-        tBare += t2 - t1;
+        tResolve.push_back(t1 - t0);
+        tBare.push_back(t2 - t1);
     }
-    const int runs = n / 2 * 2;
-    std::printf("resolution: %.2f ms, bare requests: %.2f ms, ratio %.2f (%d runs each)\n", tResolve / runs,
-                tBare / runs, tResolve / tBare, runs);
+    const double mResolve = Median(tResolve), mBare = Median(tBare);
+    std::printf("resolution: %.2f ms, bare requests: %.2f ms, ratio %.2f (medians of %d runs each)\n", mResolve,
+                mBare, mResolve / mBare, n);
     FreeLibrary(dll);
     return 0;
 }
