@@ -13,7 +13,7 @@ road=32
 if [ "${SUITE_WINE_ROAD:-}" = 64 ]; then
   road=64; why="SUITE_WINE_ROAD=64 asks for it"
 elif ! out=$(/usr/lib/wine/wine --version 2>&1 </dev/null); then
-  road=64; why="this machine cannot run 32-bit programs ($(printf '%s' "$out" | head -n 1))"
+  road=64; why="this machine cannot run 32-bit programs ($(printf '%s' "$out" | head -n 1 | sed 's/^.*line [0-9]*: //'))"
 fi
 
 # The x86-64 tree is always built, so that the sources stay pointer-size clean.
