@@ -1,6 +1,5 @@
 #pragma once
-// Values of the link agent that the implementer chooses: the host of its welcome page is
-// the operator's service host.
+// Host names of the link agent: its welcome page lies on the operator's service host.
 #include "hosts.h"
 
 namespace cfg {
