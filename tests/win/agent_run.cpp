@@ -84,7 +84,7 @@ bool AgentFolder::Release() const
 std::vector<ResolverCall> AgentFolder::ResolverCalls() const
 {
     std::vector<ResolverCall> calls;
-    std::string data = ReadSharedFile(CallLog());
+    std::string data = ReadWholeFile(CallLog());
     size_t pos = 0, end;
     while ((end = data.find('\n', pos)) != std::string::npos) {
         std::string line = data.substr(pos, end - pos);

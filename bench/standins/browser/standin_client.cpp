@@ -1,21 +1,8 @@
 #include "standin_client.h"
 
-#include <cstdlib>
+#include "bench_files.h"
 
-std::string ReadSharedFile(const std::wstring& path)
-{
-    std::string data;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return data;
-    char buf[4096];
-    DWORD n = 0;
-    while (ReadFile(f, buf, sizeof buf, &n, nullptr) && n)
-        data.append(buf, n);
-    CloseHandle(f);
-    return data;
-}
+#include <cstdlib>
 
 namespace {
 
@@ -40,7 +27,7 @@ std::string Field(const std::string& line, size_t& pos, const char* key)
 std::vector<StandInCall> ReadStandInLog(const std::wstring& path)
 {
     std::vector<StandInCall> calls;
-    std::string data = ReadSharedFile(path);
+    std::string data = ReadWholeFile(path);
     size_t start = 0, end;
     while ((end = data.find('\n', start)) != std::string::npos) {
         std::string line = data.substr(start, end - start);

@@ -21,8 +21,6 @@ struct StandInCall {
 };
 
 std::vector<StandInCall> ReadStandInLog(const std::wstring& path);
-// The bytes of a file that other processes may still be appending to; "" when missing.
-std::string ReadSharedFile(const std::wstring& path);
 // Polls the log until some call satisfies match; returns it, or an empty call (call == "")
 // after timeoutMs.
 StandInCall WaitForStandInCall(const std::wstring& path,
