@@ -48,7 +48,7 @@ RunFolder::~RunFolder()
         RemoveTree(parent_);
 }
 
-bool RunFolder::Create()
+bool RunFolder::Create(const std::wstring& tail)
 {
     static LONG counter = 0;
     wchar_t temp[MAX_PATH + 1];
@@ -56,7 +56,7 @@ bool RunFolder::Create()
         return false;
     parent_ = std::wstring(temp) + L"qelrun-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
-    path_ = parent_ + L"qel run\\";
+    path_ = parent_ + L"qel run" + tail + L"\\";
     return CreateDirectoryW(parent_.c_str(), nullptr) && CreateDirectoryW(path_.c_str(), nullptr) &&
            CopyFileW((TestBinFolder() + L"standin_decoy.exe").c_str(), (parent_ + L"qel.exe").c_str(), FALSE);
 }
