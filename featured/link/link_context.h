@@ -3,7 +3,7 @@
 // it (hold it in a std::shared_ptr): the workers never touch the dialog object itself.
 //
 //   // user-interface thread, when the link is taken:
-//   auto context = MakeLinkContext(link);           // link_context_win.h
+//   auto context = MakeLinkContext(link);           // link_win.h
 //   context->AttachDialog(window);                  // once the dialog's window exists
 //   ... HandleLinkRequest(*context, ...) in the dialog's message handler ...
 //   context->DialogGone();                          // when its window is destroyed
