@@ -233,6 +233,11 @@ bool SendLinkToPlayer(LinkPlatform& platform, const LinkBuild& build, int32_t si
     return true;
 }
 
+bool IsZflvAddress(const std::u16string& address)
+{
+    return Holds(address, u"zflv://");
+}
+
 int HandleZflvLink(LinkPlatform& platform, const LinkBuild& build, LinkContext& context)
 {
     const std::u16string& link = context.Link();

@@ -81,6 +81,9 @@ public:
 bool SendLinkToPlayer(LinkPlatform& platform, const LinkBuild& build, int32_t siteCode, bool play,
                       const char16_t* address, const char16_t* title);
 
+// Whether a navigation's address is a link of the player: "zflv://", case-sensitive, anywhere.
+bool IsZflvAddress(const std::u16string& address);
+
 // Handles the link of a context from start to end; the context's siteCode receives the
 // link's site code before any address is sent, and a build with timed pages times each
 // "/videosrc=" page on the context. Returns 0.

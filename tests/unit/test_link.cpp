@@ -327,3 +327,20 @@ TEST(LinkRecord, AddressAndTitleLimits)
         EXPECT_EQ(record.title[255], 0);
     }
 }
+
+TEST(IsZflvAddress, CaseSensitiveAnywhere)
+{
+    const struct {
+        std::u16string address;
+        bool zflv;
+    } cases[] = {
+        {u"zflv://play/src=http://a/", true},
+        {u"http://portal/redirect?to=zflv://add/flv=x<&>", true},
+        {u"ZFLV://play/src=http://a/", false},
+        {u"zflv:/play", false},
+        {u"http://www.ku6.com/", false},
+        {u"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsZflvAddress(c.address), c.zflv) << Utf8(c.address);
+}
