@@ -18,7 +18,7 @@ std::u16string_view Argument(BSTR text)
 {
     if (!text)
         return std::u16string_view();
-    return std::u16string_view(reinterpret_cast<const char16_t*>(text), std::wcslen(text));
+    return std::u16string_view(AsU16(text), std::wcslen(text));
 }
 
 }  // namespace
@@ -74,4 +74,13 @@ void CqelVudav::OnDraw(HDC dc, const RECT& bounds)
     SelectClipRgn(dc, hadClip ? saved : nullptr);
     if (saved)
         DeleteObject(saved);
+}
+
+LRESULT CqelVudav::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // No message of its own: the control base paints and activates, and a notification that a
+    // child control reflects back gets its default handling.
+    if (IsReflectedNotification(message))
+        return DefaultReflectedNotification(message, wParam, lParam);
+    return ControlBase::OnMessage(message, wParam, lParam);
 }
