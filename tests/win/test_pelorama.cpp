@@ -12,6 +12,7 @@
 #include "agent_run.h"
 #include "bench_files.h"
 #include "boxwatch_client.h"
+#include "player_record.h"
 #include "standin_client.h"
 
 namespace {
@@ -477,7 +478,7 @@ TEST_F(Pelorama, DragsByTheFrameOnly)
 TEST_F(Pelorama, ForumOpensThroughTheShell)
 {
     const wchar_t kCommandKey[] = L"Software\\Classes\\http\\shell\\open\\command";
-    ASSERT_TRUE(folder.AddProgram(TestBinFolder() + L"agent_recorder.exe", L"http handler.exe"));
+    ASSERT_TRUE(folder.AddRecorder(L"http handler.exe"));
     const std::wstring handler = folder.Path() + L"http handler.exe";
     // The prefix's own handler is put back whatever happens.
     struct SavedHandler {
@@ -509,12 +510,13 @@ TEST_F(Pelorama, ForumOpensThroughTheShell)
     HWND window = Start(run);
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
-    const std::wstring record = handler + L".record";
-    ASSERT_TRUE(WaitForFile(record, 15000));
-    std::string bytes = ReadWholeFile(record);
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    EXPECT_NE(text.find(L"http://forum.qelplayer.net/bbs/"), std::wstring::npos) << Utf8(text);
-    EXPECT_EQ(text.substr(0, text.find(L'\n')), L"5") << "SW_SHOW";
+    const std::wstring record = folder.RecordOf(L"http handler.exe");
+    ASSERT_TRUE(WaitForRecord(record, 1, true));
+    const PlayerRecord started = ReadPlayerRecord(record);
+    ASSERT_EQ(started.starts.size(), 1u);
+    EXPECT_NE(started.starts[0].commandLine.find(L"http://forum.qelplayer.net/bbs/"), std::wstring::npos)
+        << Utf8(started.starts[0].commandLine);
+    EXPECT_EQ(started.starts[0].showCode, SW_SHOW);
     EXPECT_TRUE(run.Running());
     EXPECT_TRUE(CloseAndWait(run, window));
 }

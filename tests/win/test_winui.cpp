@@ -1,5 +1,5 @@
-// The window layer under Wine: dialogs and their loop, window objects, timers, the worker
-// context, the application object, the profile and the single-instance rule.
+// The window layer under Wine: dialogs and their loop, window objects, timers, the worker,
+// the application object, the profile and the single-instance rule.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <exdisp.h>
@@ -13,7 +13,6 @@
 #include "application.h"
 #include "command_tail.h"
 #include "dialog.h"
-#include "link_context.h"
 #include "ole_interfaces.h"
 #include "single_instance.h"
 #include "test_dialogs.h"
@@ -337,77 +336,6 @@ TEST(Dialog, EnterAndEscapeReachOnOKAndOnCancel)
         EXPECT_EQ(dialog.DoModal(), c.result) << c.key << " " << c.ignore;
         EXPECT_EQ(dialog.seen, c.seen);
     }
-}
-
-// A dialog that starts a worker on a link context and then closes while the worker still
-// holds it.
-struct WorkerReport {
-    HANDLE proceed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    bool postedWhileAlive = false;
-    HWND ownerWhileAlive = nullptr;
-    bool postedAfter = true;
-    HWND ownerAfter = reinterpret_cast<HWND>(1);
-    std::wstring link;
-    ~WorkerReport()
-    {
-        CloseHandle(proceed);
-        CloseHandle(done);
-    }
-};
-
-class WorkerDialog : public Dialog {
-public:
-    explicit WorkerDialog(std::shared_ptr<WorkerReport> report) : Dialog(IDD_TEST_PLAIN), report_(report) {}
-    BOOL OnInitDialog() override
-    {
-        window = Handle();
-        context_ = std::make_shared<winui::LinkContext>(Handle(), L"zflv://play/src=http://a/");
-        auto report = report_;
-        winui::StartWorker([context = context_, report] {
-            report->ownerWhileAlive = context->Owner();
-            report->postedWhileAlive = context->PostToDialog(kStep);
-            WaitForSingleObject(report->proceed, 10000);
-            report->ownerAfter = context->Owner();
-            report->postedAfter = context->PostToDialog(WM_CLOSE);
-            report->link = context->Link();
-            SetEvent(report->done);
-        });
-        return TRUE;
-    }
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == kStep) {
-            EndDialog(IDOK);
-            return 0;
-        }
-        if (message == WM_DESTROY)
-            context_->DialogGone();
-        return Dialog::OnMessage(message, wParam, lParam);
-    }
-    HWND window = nullptr;
-
-private:
-    std::shared_ptr<WorkerReport> report_;
-    std::shared_ptr<winui::LinkContext> context_;
-};
-
-TEST(LinkContext, WorkerNeverReachesADialogThatIsGone)
-{
-    auto report = std::make_shared<WorkerReport>();
-    HWND dialogWindow = nullptr;
-    {
-        WorkerDialog dialog(report);
-        EXPECT_EQ(dialog.DoModal(), IDOK);  // ended by the worker's message
-        dialogWindow = dialog.window;
-    }  // and the dialog object is gone too
-    SetEvent(report->proceed);
-    ASSERT_EQ(WaitForSingleObject(report->done, 10000), WAIT_OBJECT_0);
-    EXPECT_EQ(report->ownerWhileAlive, dialogWindow);
-    EXPECT_TRUE(report->postedWhileAlive);
-    EXPECT_EQ(report->ownerAfter, nullptr);
-    EXPECT_FALSE(report->postedAfter);
-    EXPECT_EQ(report->link, L"zflv://play/src=http://a/");  // the worker's own copy
 }
 
 TEST(Worker, RunsOnAThreadOfItsOwn)
