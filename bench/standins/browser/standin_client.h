@@ -29,4 +29,6 @@ StandInCall WaitForStandInCall(const std::wstring& path,
 // Hands a command to the control whose window is given: "<event> [address]", the event
 // one of BeforeNavigate2, DocumentComplete, NavigateComplete2, DownloadBegin,
 // DownloadComplete. It returns at once; the event fires from the control's message loop.
+// "ClaimKeys 9 13" makes the control take Tab and Enter when a host offers them (in effect
+// at return); "ClaimKeys" claims none.
 bool SendStandInCommand(HWND control, const std::wstring& command);
