@@ -2,9 +2,6 @@
 // the application object, the profile and the single-instance rule.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <exdisp.h>
-#include <ocidl.h>
-#include <oleidl.h>
 
 #include <memory>
 #include <string>
@@ -13,7 +10,6 @@
 #include "application.h"
 #include "command_tail.h"
 #include "dialog.h"
-#include "ole_interfaces.h"
 #include "single_instance.h"
 #include "test_dialogs.h"
 #include "worker.h"
@@ -493,22 +489,6 @@ TEST(RegisteredMessage, IsTheSystemsMessageOfThatName)
     winui::RegisteredMessage taskbar(L"TaskbarCreated");
     EXPECT_EQ(static_cast<UINT>(taskbar), RegisterWindowMessageW(L"TaskbarCreated"));
     EXPECT_GE(static_cast<UINT>(taskbar), 0xC000u);
-}
-
-// The hand-written interface ids against the toolchain's own.
-TEST(OleInterfaces, IdsMatchTheSystemHeaders)
-{
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleObject, ::IID_IOleObject));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceObject, ::IID_IOleInPlaceObject));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleWindow, ::IID_IOleWindow));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceUIWindow, ::IID_IOleInPlaceUIWindow));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceFrame, ::IID_IOleInPlaceFrame));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleClientSite, ::IID_IOleClientSite));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceSite, ::IID_IOleInPlaceSite));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IConnectionPointContainer, ::IID_IConnectionPointContainer));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IConnectionPoint, ::IID_IConnectionPoint));
-    EXPECT_TRUE(IsEqualIID(winui::ole::DIID_DWebBrowserEvents2, ::DIID_DWebBrowserEvents2));
-    EXPECT_TRUE(IsEqualCLSID(winui::ole::CLSID_WebBrowser, ::CLSID_WebBrowser));
 }
 
 }  // namespace
