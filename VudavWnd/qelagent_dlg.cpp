@@ -144,16 +144,5 @@ void CqelagentDlg::VudavLinkThreadProc(std::shared_ptr<LinkContext> context)
 
 bool CqelagentDlg::OnPaint()
 {
-    if (!IsIconic(Handle()))
-        return false;
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    RECT rect;
-    GetClientRect(Handle(), &rect);
-    int x = (rect.right - rect.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-    int y = (rect.bottom - rect.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, m_hIcon);
-    EndPaint(Handle(), &ps);
-    return true;
+    return winui::PaintIconicDialog(Handle(), m_hIcon);
 }

@@ -150,4 +150,20 @@ void Dialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+bool PaintIconicDialog(HWND hwnd, HICON icon)
+{
+    if (!IsIconic(hwnd))
+        return false;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    SendMessageW(hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT rect;
+    GetClientRect(hwnd, &rect);
+    int x = (rect.right - rect.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (rect.bottom - rect.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon);
+    EndPaint(hwnd, &ps);
+    return true;
+}
+
 }  // namespace winui

@@ -38,4 +38,8 @@ private:
     INT_PTR result_ = -1;
 };
 
+// A dialog's WM_PAINT while it is iconic: erases the icon's background and draws icon centred
+// with the system icon metrics. False, and nothing painted, when the window is not iconic.
+bool PaintIconicDialog(HWND hwnd, HICON icon);
+
 }  // namespace winui

@@ -11,6 +11,8 @@ std::wstring FolderOf(const std::wstring& path)
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+}  // namespace
+
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -31,8 +33,6 @@ void RemoveTree(const std::wstring& folder)
     RemoveDirectoryW(folder.c_str());
 }
 
-}  // namespace
-
 std::wstring TestBinFolder()
 {
     return FolderOf(ModulePath(nullptr));
@@ -50,7 +50,7 @@ RunFolder::~RunFolder()
         RemoveTree(parent_);
 }
 
-bool RunFolder::Create()
+bool RunFolder::Create(const std::wstring& tail)
 {
     static LONG counter = 0;
     wchar_t temp[MAX_PATH + 1];
@@ -58,7 +58,7 @@ bool RunFolder::Create()
         return false;
     parent_ = std::wstring(temp) + L"qelrun-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
               std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
-    path_ = parent_ + L"qel run\\";
+    path_ = parent_ + L"qel run" + tail + L"\\";
     return CreateDirectoryW(parent_.c_str(), nullptr) && CreateDirectoryW(path_.c_str(), nullptr) &&
            CopyFileW((TestBinFolder() + L"standin_recorder.exe").c_str(), (parent_ + L"qel.exe").c_str(), FALSE);
 }

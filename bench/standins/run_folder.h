@@ -21,6 +21,8 @@
 std::wstring TestBinFolder();
 // The deliverables' folder (bin, beside test-bin), ending in "\".
 std::wstring SuiteBinFolder();
+// Removes a folder (ending in "\") with all it holds.
+void RemoveTree(const std::wstring& folder);
 
 class RunFolder {
 public:
@@ -29,8 +31,9 @@ public:
     RunFolder& operator=(const RunFolder&) = delete;
     ~RunFolder();  // removes both folders and all they hold
 
-    // Makes the folders and puts the decoy in place.
-    bool Create();
+    // Makes the folders and puts the decoy in place. tail follows "qel run" in the folder's
+    // name (a test may add characters outside the code page).
+    bool Create(const std::wstring& tail = L"");
     // The run folder, ending in "\".
     const std::wstring& Path() const { return path_; }
     // The folder above it, where the decoy lies, ending in "\".

@@ -10,15 +10,16 @@ namespace {
 
 struct WindowSearch {
     DWORD pid;
+    const wchar_t* property;
     HWND found;
 };
 
-BOOL CALLBACK FindAgentWindow(HWND hwnd, LPARAM lp)
+BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM lp)
 {
     auto* s = reinterpret_cast<WindowSearch*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && GetPropW(hwnd, L"qelagent")) {
+    if (pid == s->pid && GetPropW(hwnd, s->property)) {
         s->found = hwnd;
         return FALSE;
     }
@@ -126,14 +127,15 @@ unsigned long long TimeOf(const FILETIME& t)
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
-AgentRun::AgentRun(const AgentFolder& folder, std::wstring standInLog)
-    : folder_(folder),
+ProcessRun::ProcessRun(std::wstring programPath, std::wstring windowProperty, std::wstring standInLog)
+    : programPath_(std::move(programPath)),
+      windowProperty_(std::move(windowProperty)),
       standInLog_(standInLog.empty() ? TempFilePath(L"bsl") : standInLog),
       ownLog_(standInLog.empty())
 {
 }
 
-AgentRun::~AgentRun()
+ProcessRun::~ProcessRun()
 {
     if (process_) {
         if (Running()) {
@@ -146,10 +148,10 @@ AgentRun::~AgentRun()
         DeleteFileW(standInLog_.c_str());
 }
 
-bool AgentRun::Start(const std::wstring& tail, const wchar_t* searchPath)
+bool ProcessRun::Start(const std::wstring& tail, const wchar_t* searchPath)
 {
     SetEnvironmentVariableW(L"BROWSER_STANDIN_LOG", standInLog_.c_str());
-    const std::wstring exe = folder_.AgentPath();
+    const std::wstring& exe = programPath_;
     std::wstring line = L"\"" + exe + L"\"" + (tail.empty() ? L"" : L" " + tail);
     STARTUPINFOW si = {};
     si.cb = sizeof si;
@@ -168,24 +170,24 @@ bool AgentRun::Start(const std::wstring& tail, const wchar_t* searchPath)
     return true;
 }
 
-FILETIME AgentRun::Created() const
+FILETIME ProcessRun::Created() const
 {
     FILETIME created = {}, exited, kernel, user;
     GetProcessTimes(process_, &created, &exited, &kernel, &user);
     return created;
 }
 
-bool AgentRun::WaitExit(int timeoutMs)
+bool ProcessRun::WaitExit(int timeoutMs)
 {
     return process_ && WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
 }
 
-bool AgentRun::Running() const
+bool ProcessRun::Running() const
 {
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-DWORD AgentRun::ExitCode() const
+DWORD ProcessRun::ExitCode() const
 {
     DWORD code = STILL_ACTIVE;
     if (process_)
@@ -193,12 +195,12 @@ DWORD AgentRun::ExitCode() const
     return code;
 }
 
-HWND AgentRun::WaitWindow(int timeoutMs) const
+HWND ProcessRun::WaitWindow(int timeoutMs) const
 {
     const DWORD start = GetTickCount();
     do {
-        WindowSearch s{pid_, nullptr};
-        EnumWindows(FindAgentWindow, reinterpret_cast<LPARAM>(&s));
+        WindowSearch s{pid_, windowProperty_.c_str(), nullptr};
+        EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&s));
         if (s.found)
             return s.found;
         Sleep(10);

@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "run_folder.h"
@@ -64,16 +65,18 @@ private:
     RunFolder run_;
 };
 
-class AgentRun {
+// A program under test started from its folder, with the stand-in browser's log named in its
+// environment, and found by the window property that marks its main window.
+class ProcessRun {
 public:
     // standInLog: the stand-in browser's log, shared with other runs; empty: one of its own.
-    explicit AgentRun(const AgentFolder& folder, std::wstring standInLog = L"");
-    AgentRun(const AgentRun&) = delete;
-    AgentRun& operator=(const AgentRun&) = delete;
-    ~AgentRun();  // ends an agent still running and removes the log it made
+    ProcessRun(std::wstring programPath, std::wstring windowProperty, std::wstring standInLog = L"");
+    ProcessRun(const ProcessRun&) = delete;
+    ProcessRun& operator=(const ProcessRun&) = delete;
+    virtual ~ProcessRun();  // ends a program still running and removes the log it made
 
-    // Starts "\"<agent path>\"" + (tail empty ? "" : " " + tail). searchPath, when given,
-    // is the PATH the agent starts with (where the system looks for a library not beside it).
+    // Starts "\"<program path>\"" + (tail empty ? "" : " " + tail). searchPath, when given,
+    // is the PATH the program starts with (where the system looks for a library not beside it).
     bool Start(const std::wstring& tail, const wchar_t* searchPath = nullptr);
     DWORD Pid() const { return pid_; }
     FILETIME Created() const;
@@ -81,16 +84,26 @@ public:
     bool Running() const;
     DWORD ExitCode() const;
 
-    // The agent's window: its top-level window with the property "qelagent".
+    // The program's window: its top-level window with the property.
     HWND WaitWindow(int timeoutMs = 10000) const;
     const std::wstring& StandInLog() const { return standInLog_; }
 
 private:
-    const AgentFolder& folder_;
+    const std::wstring programPath_;
+    const std::wstring windowProperty_;
     std::wstring standInLog_;
     bool ownLog_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
+};
+
+// qelagent from its folder; its window carries the property "qelagent".
+class AgentRun : public ProcessRun {
+public:
+    explicit AgentRun(const AgentFolder& folder, std::wstring standInLog = L"")
+        : ProcessRun(folder.AgentPath(), L"qelagent", std::move(standInLog))
+    {
+    }
 };
 
 std::wstring TempFilePath(const wchar_t* prefix);

@@ -318,6 +318,7 @@ private:
     HWND hwnd_ = nullptr;
     RECT pos_ = {};
     VARIANT_BOOL visible_ = VARIANT_TRUE;
+    bool historyFails_ = false;
     EventPoint point_;
     friend LRESULT CALLBACK StandInWindowProc(HWND, UINT, WPARAM, LPARAM);
 };
@@ -569,6 +570,9 @@ HRESULT StandInBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARA
     }
     case kGoBack:
     case kGoForward:
+        // A page without history: the system's control fails the call.
+        Log(std::wstring(name) + (historyFails_ ? L" E_FAIL" : L""));
+        return historyFails_ ? E_FAIL : S_OK;
     case kRefresh:
         Log(name);
         return S_OK;
@@ -674,6 +678,9 @@ bool StandInBrowser::Command(const std::wstring& command)
         FireWithAddress(L"DocumentComplete", DISPID_DOCUMENTCOMPLETE, address);
     } else if (event == L"NavigateComplete2") {
         FireWithAddress(L"NavigateComplete2", DISPID_NAVIGATECOMPLETE2, address);
+    } else if (event == L"HistoryFails") {
+        historyFails_ = true;
+        Log(L"HistoryFails");
     } else if (event == L"DownloadBegin" || event == L"DownloadComplete") {
         Fire(event.c_str(), event == L"DownloadBegin" ? DISPID_DOWNLOADBEGIN : DISPID_DOWNLOADCOMPLETE,
              nullptr, 0);

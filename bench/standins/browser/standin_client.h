@@ -28,5 +28,6 @@ StandInCall WaitForStandInCall(const std::wstring& path,
                                int timeoutMs = 10000);
 // Hands a command to the control whose window is given: "<event> [address]", the event
 // one of BeforeNavigate2, DocumentComplete, NavigateComplete2, DownloadBegin,
-// DownloadComplete. It returns at once; the event fires from the control's message loop.
+// DownloadComplete; or HistoryFails (GoBack and GoForward fail from then on). It returns at
+// once; the event fires from the control's message loop.
 bool SendStandInCommand(HWND control, const std::wstring& command);

@@ -1,0 +1,41 @@
+#pragma once
+// Resource ids of pelorama.
+#define IDD_POPUPWND_DIALOG 102
+#define IDR_MAINFRAME 128
+
+// Frame button bitmaps: normal, pressed, hover of each button.
+#define IDB_CLOSE_HOVER 129
+#define IDB_CLOSE_PRESSED 130
+#define IDB_CLOSE_NORMAL 131
+#define IDB_MINIMIZE_HOVER 133
+#define IDB_MINIMIZE_PRESSED 134
+#define IDB_MINIMIZE_NORMAL 135
+#define IDB_RELOAD_HOVER 136
+#define IDB_BACK_HOVER 137
+#define IDB_FORUM_HOVER 138
+#define IDB_RELOAD_PRESSED 139
+#define IDB_BACK_NORMAL 140
+#define IDB_BACK_PRESSED 141
+#define IDB_FORWARD_NORMAL 142
+#define IDB_FORWARD_PRESSED 143
+#define IDB_FORUM_PRESSED 144
+#define IDB_FORUM_NORMAL 145
+#define IDB_FORWARD_HOVER 146
+#define IDB_RELOAD_NORMAL 147
+
+// The profile's section and value names.
+#define IDS_PROFILE_SECTION 2000
+#define IDS_PROFILE_DONTPOPUP 2001
+// The application title.
+#define IDS_APP_TITLE 57344
+
+#define IDC_BTN_CLOSE 1000
+#define IDC_BTN_MINIMIZE 1001
+#define IDC_BTN_FORWARD 1002
+#define IDC_BTN_BACK 1003
+#define IDC_BTN_RELOAD 1004
+#define IDC_BTN_FORUM 1005
+#define IDC_CHK_DONTPOPUP 1006
+#define IDC_LBL_DONTPOPUP 1007
+#define IDC_BROWSER_PORTAL 1010
+#define IDC_BROWSER_WELCOME 1011

@@ -1,0 +1,222 @@
+// pelorama's main window run in this test's own process (device contexts do not cross
+// processes), with the program's own resources and the stand-in browser control: the frame
+// painted into a memory context, the colours of the check box and its label, the icon.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+
+#include "pelorama_app.h"
+#include "popup_wnd_dlg.h"
+
+namespace {
+
+const COLORREF kBand = RGB(5, 6, 8), kGround = RGB(192, 192, 192);
+const int kWidth = 527, kHeight = 570;
+
+class TestApp : public winui::Application {
+public:
+    TestApp() : Application(L"Pelorama") { SetRegistryKey(L"QELPlayer"); }
+    bool InitInstance() override { return false; }
+};
+
+// The main window with a probe that runs once the window is up; the window closes after it.
+class ProbedWindow : public CPoPupWndDlg {
+public:
+    explicit ProbedWindow(std::function<void(HWND)> probe) : probe_(std::move(probe)) {}
+
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CPoPupWndDlg::OnInitDialog();
+        PostMessageW(Handle(), kProbe, 0, 0);
+        return result;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kProbe)
+            return CPoPupWndDlg::OnMessage(message, wParam, lParam);
+        probe_(Handle());
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        return 0;
+    }
+
+private:
+    static const UINT kProbe = WM_APP + 77;
+    std::function<void(HWND)> probe_;
+};
+
+void RunWindow(const std::function<void(HWND)>& probe)
+{
+    ASSERT_TRUE(RegisterMainFrameClass(GetModuleHandleW(nullptr)));
+    TestApp app;
+    bool probed = false;
+    ProbedWindow window([&](HWND hwnd) {
+        probed = true;
+        probe(hwnd);
+    });
+    app.SetMainWindow(&window);
+    window.DoModal();
+    app.SetMainWindow(nullptr);
+    EXPECT_TRUE(probed);
+}
+
+// A 32-bit top-down DIB section as a memory context, its pixels readable.
+class MemoryCanvas {
+public:
+    MemoryCanvas(int width, int height) : width_(width)
+    {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        dc_ = CreateCompatibleDC(nullptr);
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+        previous_ = SelectObject(dc_, bitmap_);
+        for (int i = 0; i < width * height; ++i)
+            bits_[i] = 0x00FF00FF;  // magenta: never painted
+    }
+    ~MemoryCanvas()
+    {
+        SelectObject(dc_, previous_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    HDC Dc() const { return dc_; }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        DWORD p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+
+private:
+    int width_;
+    HDC dc_;
+    HBITMAP bitmap_;
+    HGDIOBJ previous_;
+    DWORD* bits_ = nullptr;
+};
+
+std::string Hex(COLORREF c)
+{
+    char text[16];
+    snprintf(text, sizeof text, "%06lX", static_cast<unsigned long>(c));
+    return text;
+}
+
+class PeloramaWindow : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { OleInitialize(nullptr); }
+    static void TearDownTestSuite() { OleUninitialize(); }
+};
+
+// WM_ERASEBKGND paints the whole frame into the context it is given: the grey ground, the
+// dark bands, the icon at (8, 4) in 16 by 16, the white caption in the rectangle measured
+// from the context's font; nothing outside the client rectangle.
+TEST_F(PeloramaWindow, FrameIsPaintedIntoTheGivenContext)
+{
+    RunWindow([](HWND hwnd) {
+        MemoryCanvas canvas(kWidth + 10, kHeight + 10);
+        EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc()), 0), TRUE);
+
+        struct Probe {
+            int x, y;
+            COLORREF expected;
+            const char* what;
+        } probes[] = {
+            {263, 285, kGround, "page area"},    {6, 24, kGround, "page area's corner"},
+            {520, 545, kGround, "page area's far corner"},
+            {0, 300, kBand, "left band"},        {5, 300, kBand, "left band's edge"},
+            {521, 300, kBand, "right band"},     {526, 300, kBand, "right band's edge"},
+            {0, 546, kBand, "bottom band"},      {526, 569, kBand, "bottom band's corner"},
+            {263, 560, kBand, "bottom band"},    {0, 0, kBand, "title band"},
+            {300, 23, kBand, "title band's edge"}, {526, 10, kBand, "title band under the close button"},
+            {kWidth, 10, RGB(255, 0, 255), "outside"}, {10, kHeight, RGB(255, 0, 255), "outside"},
+        };
+        for (const Probe& p : probes)
+            EXPECT_EQ(Hex(canvas.At(p.x, p.y)), Hex(p.expected)) << p.what << " at " << p.x << "," << p.y;
+
+        // The icon: what DrawIconEx gives for icon 128 in 16 by 16 on the band.
+        MemoryCanvas icon(16, 16);
+        HBRUSH band = CreateSolidBrush(kBand);
+        RECT all = {0, 0, 16, 16};
+        FillRect(icon.Dc(), &all, band);
+        DeleteObject(band);
+        HICON image = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
+                                                    16, 16, LR_SHARED));
+        ASSERT_NE(image, nullptr);
+        DrawIconEx(icon.Dc(), 0, 0, image, 16, 16, 0, nullptr, DI_NORMAL);
+        int differing = 0, coloured = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                differing += canvas.At(8 + x, 4 + y) != icon.At(x, y);
+                coloured += canvas.At(8 + x, 4 + y) != kBand;
+            }
+        EXPECT_EQ(differing, 0);
+        EXPECT_GT(coloured, 100);
+        EXPECT_EQ(canvas.At(7, 10), kBand);
+        EXPECT_EQ(canvas.At(24, 10), kBand);
+
+        // The caption: light pixels inside its rectangle, none in the band beyond it.
+        LOGFONTW font = {};
+        GetObjectW(GetCurrentObject(canvas.Dc(), OBJ_FONT), sizeof font, &font);
+        const RECT caption = {28, 5, 28 + 16 * font.lfWidth, 5 + font.lfHeight};
+        ASSERT_GT(caption.right, caption.left + 40) << "font width " << font.lfWidth;
+        int light = 0;
+        for (int y = caption.top; y < caption.bottom && y < 24; ++y)
+            for (int x = caption.left; x < caption.right; ++x)
+                light += GetRValue(canvas.At(x, y)) > 128;
+        EXPECT_GT(light, 30);
+        int stray = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const bool inIcon = x >= 8 && x < 24 && y >= 4 && y < 20;
+                const bool inCaption = x >= caption.left && x < caption.right && y >= caption.top && y < caption.bottom;
+                stray += !inIcon && !inCaption && canvas.At(x, y) != kBand;
+            }
+        EXPECT_EQ(stray, 0);
+    });
+}
+
+// The check box and its label: transparent, white text, the stock black brush; every other
+// control keeps the dialog's own colours.
+TEST_F(PeloramaWindow, CheckBoxAndLabelColours)
+{
+    RunWindow([](HWND hwnd) {
+        HDC dc = CreateCompatibleDC(nullptr);
+        for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLORBTN}) {
+            for (int id : {1006, 1007, 1003}) {
+                SCOPED_TRACE(std::to_string(message) + " control " + std::to_string(id));
+                SetBkMode(dc, OPAQUE);
+                SetTextColor(dc, RGB(1, 2, 3));
+                LRESULT brush = SendMessageW(hwnd, message, reinterpret_cast<WPARAM>(dc),
+                                             reinterpret_cast<LPARAM>(GetDlgItem(hwnd, id)));
+                if (id == 1003) {
+                    EXPECT_NE(brush, reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH)));
+                    EXPECT_NE(GetTextColor(dc), RGB(255, 255, 255));
+                } else {
+                    EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH)));
+                    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+                    EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
+                }
+            }
+        }
+        DeleteDC(dc);
+    });
+}
+
+// The icon 128 is the window's big and small icon and the drag icon.
+TEST_F(PeloramaWindow, CarriesItsIcon)
+{
+    RunWindow([](HWND hwnd) {
+        LRESULT dragIcon = SendMessageW(hwnd, WM_QUERYDRAGICON, 0, 0);
+        EXPECT_NE(dragIcon, 0);
+        EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), dragIcon);
+        EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), dragIcon);
+    });
+}
+
+}  // namespace
