@@ -1,5 +1,6 @@
 // The window layer's common controls under Wine, in the test's own process: the embedded
-// manifest, the attach hook, the bitmap button base and the tooltip wrapper. Drawings are
+// manifest, the attach hook, the bitmap button base, the tooltip wrapper and the frame
+// button. Drawings are
 // read from a memory device context, never from the screen.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,10 +11,12 @@
 
 #include "bitmap_button.h"
 #include "dialog.h"
+#include "my_button.h"
 #include "test_dialogs.h"
 #include "tooltip.h"
 
 using winui::BitmapButton;
+using winui::CMyButton;
 using winui::Dialog;
 using winui::ToolTip;
 using winui::Window;
@@ -82,19 +85,28 @@ COLORREF PrintedColour(HWND button)
 }
 
 // A dialog of the plain template (a panel and a push button) that runs a test's steps
-// from OnInitDialog and ends.
+// from OnInitDialog and ends once the messages they posted have passed its loop.
 class StepsDialog : public Dialog {
 public:
     explicit StepsDialog(std::function<void(StepsDialog&)> steps) : Dialog(IDD_TEST_PLAIN), steps_(std::move(steps)) {}
     BOOL OnInitDialog() override
     {
         steps_(*this);
-        EndDialog(IDOK);
+        PostMessageW(Handle(), kEnd, 0, 0);
         return TRUE;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kEnd) {
+            EndDialog(IDOK);
+            return 0;
+        }
+        return Dialog::OnMessage(message, wParam, lParam);
     }
     HWND Button() const { return GetDlgItem(Handle(), IDC_TEST_BUTTON); }
 
 private:
+    static const UINT kEnd = WM_APP + 3;
     std::function<void(StepsDialog&)> steps_;
 };
 
@@ -293,6 +305,200 @@ TEST(ToolTip, OneToolByWindowWithItsText)
     EXPECT_EQ(countAfterUpdate, 1);
     EXPECT_EQ(updated, L"最小化");
     EXPECT_FALSE(IsWindow(tipWindow));
+}
+
+// The frame button of the plain template, with an image of its own colour per state.
+void AttachFrameButton(CMyButton& button, StepsDialog& d)
+{
+    button.SetBitmaps(SolidBitmap(kRed), SolidBitmap(kGreen), SolidBitmap(kBlue), SolidBitmap(kYellow));
+    ASSERT_TRUE(button.Attach(d.Button()));
+}
+
+TEST(CMyButton, BecomesOwnerDrawnWhenAttached)
+{
+    CMyButton button;
+    LONG_PTR before = 0, after = 0;
+    RunSteps([&](StepsDialog& d) {
+        before = GetWindowLongPtrW(d.Button(), GWL_STYLE);
+        AttachFrameButton(button, d);
+        after = GetWindowLongPtrW(d.Button(), GWL_STYLE);
+    });
+    EXPECT_EQ(before & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_EQ(after & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(after & ~static_cast<LONG_PTR>(BS_TYPEMASK), before & ~static_cast<LONG_PTR>(BS_TYPEMASK));
+}
+
+// The image follows the mouse: pressed, released outside, hover, leave; a disabled button
+// shows its normal image whatever the mouse does, and never its disabled image.
+TEST(CMyButton, ShowsTheImageOfItsMouseState)
+{
+    struct Step {
+        const char* what;
+        UINT message;  // kDisable: disable the button; WM_NULL: nothing
+        LPARAM point;
+        LRESULT result;  // -1: not checked
+        COLORREF shown;
+    };
+    const UINT kDisable = WM_APP + 50;
+    const Step steps[] = {
+        {"at rest", WM_NULL, 0, -1, kRed},
+        {"pressed", WM_LBUTTONDOWN, MAKELPARAM(3, 3), -1, kGreen},
+        {"released outside", WM_LBUTTONUP, MAKELPARAM(500, 500), -1, kRed},
+        {"hover", WM_MOUSEHOVER, MAKELPARAM(3, 3), 1, kBlue},
+        {"pressed while hovered", WM_LBUTTONDOWN, MAKELPARAM(3, 3), -1, kGreen},
+        {"released inside", WM_LBUTTONUP, MAKELPARAM(3, 3), -1, kBlue},
+        {"leave", WM_MOUSELEAVE, 0, 1, kRed},
+        {"disabled", kDisable, 0, -1, kRed},
+        {"disabled and hovered", WM_MOUSEHOVER, MAKELPARAM(3, 3), 1, kRed},
+        {"disabled, hovered and pressed", WM_LBUTTONDOWN, MAKELPARAM(3, 3), -1, kRed},
+    };
+    CMyButton button;
+    std::vector<COLORREF> shown;
+    std::vector<LRESULT> results;
+    RunSteps([&](StepsDialog& d) {
+        AttachFrameButton(button, d);
+        for (const Step& step : steps) {
+            LRESULT result = 0;
+            if (step.message == kDisable)
+                EnableWindow(d.Button(), FALSE);
+            else if (step.message != WM_NULL)
+                result = SendMessageW(d.Button(), step.message, 0, step.point);
+            results.push_back(result);
+            shown.push_back(PrintedColour(d.Button()));
+        }
+        if (GetCapture() == d.Button())
+            ReleaseCapture();
+    });
+    ASSERT_EQ(shown.size(), std::size(steps));
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(steps[i].what);
+        EXPECT_EQ(shown[i], steps[i].shown);
+        if (steps[i].result != -1) {
+            EXPECT_EQ(results[i], steps[i].result);
+        }
+    }
+}
+
+// The drawing message itself, as a parent hands it on: the item state's own selected and
+// focus flags play no part.
+TEST(CMyButton, DrawsFromItsFlagsNotTheItemsSelectedOrFocusState)
+{
+    CMyButton button;
+    button.SetBitmaps(SolidBitmap(kRed), SolidBitmap(kGreen), SolidBitmap(kBlue), SolidBitmap(kYellow));
+    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_FOCUS), static_cast<UINT>(ODS_DISABLED)}) {
+        MemoryCanvas canvas(16, 16);
+        DRAWITEMSTRUCT item = {};
+        item.CtlType = ODT_BUTTON;
+        item.itemState = state;
+        item.hDC = canvas.Dc();
+        item.rcItem = {0, 0, 16, 16};
+        EXPECT_TRUE(button.OnDrawItem(item));
+        EXPECT_EQ(canvas.At(8, 8), kRed) << "state " << state;
+    }
+}
+
+// A move over the button arms tracking: resting there brings the hover image, leaving
+// takes it away.
+TEST(CMyButton, TracksHoverAndLeaveFromAMove)
+{
+    CMyButton button;
+    COLORREF hovered = 0, left = 0;
+    RunSteps([&](StepsDialog& d) {
+        AttachFrameButton(button, d);
+        RECT r;
+        GetWindowRect(d.Button(), &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageW(d.Button(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+        auto pumpUntil = [&](COLORREF wanted) {
+            COLORREF now = PrintedColour(d.Button());
+            for (int i = 0; i < 100 && now != wanted; ++i) {
+                MSG msg;
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    TranslateMessage(&msg);
+                    DispatchMessageW(&msg);
+                }
+                Sleep(20);
+                now = PrintedColour(d.Button());
+            }
+            return now;
+        };
+        hovered = pumpUntil(kBlue);
+        SetCursorPos(r.right + 200, r.bottom + 200);
+        left = pumpUntil(kRed);
+    });
+    EXPECT_EQ(hovered, kBlue);
+    EXPECT_EQ(left, kRed);
+}
+
+// The first text makes the tooltip with one tool, the button; the second changes its text.
+TEST(CMyButton, TooltipMadeOnTheFirstTextAndChangedByTheNext)
+{
+    CMyButton button;
+    HWND before = reinterpret_cast<HWND>(1), tip = nullptr, tipAfterSecond = nullptr, owner = nullptr, root = nullptr;
+    int countFirst = 0, countSecond = 0;
+    std::wstring first, second;
+    LONG_PTR exStyle = 0;
+    RunSteps([&](StepsDialog& d) {
+        AttachFrameButton(button, d);
+        before = button.ToolTipControl().Handle();
+        button.SetToolTipText(L"关闭");
+        tip = button.ToolTipControl().Handle();
+        owner = GetWindow(tip, GW_OWNER);
+        root = d.Handle();
+        countFirst = button.ToolTipControl().ToolCount();
+        first = button.ToolTipControl().ToolText(d.Button());
+        exStyle = GetWindowLongPtrW(tip, GWL_STYLE);
+        button.SetToolTipText(L"转到下一页");
+        tipAfterSecond = button.ToolTipControl().Handle();
+        countSecond = button.ToolTipControl().ToolCount();
+        second = button.ToolTipControl().ToolText(d.Button());
+    });
+    EXPECT_EQ(before, nullptr);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(exStyle & WS_POPUP);
+    EXPECT_EQ(countFirst, 1);
+    EXPECT_EQ(first, L"关闭");
+    EXPECT_EQ(tipAfterSecond, tip);
+    EXPECT_EQ(countSecond, 1);
+    EXPECT_EQ(second, L"转到下一页");
+    EXPECT_EQ(owner, root);  // a popup over a child is owned by the child's top window
+    EXPECT_FALSE(IsWindow(tip));  // and goes with it
+}
+
+// What reaches a tooltip window: the messages relayed to it.
+std::vector<MSG> g_relayed;
+WNDPROC g_tipProcedure = nullptr;
+
+LRESULT CALLBACK RecordingTipProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == TTM_RELAYEVENT && lParam)
+        g_relayed.push_back(*reinterpret_cast<const MSG*>(lParam));
+    return CallWindowProcW(g_tipProcedure, hwnd, message, wParam, lParam);
+}
+
+// A mouse message posted to the button passes the modal loop, which offers it to the
+// button on its way: the tooltip gets it as a relay.
+TEST(CMyButton, MouseMessagesPassingTheLoopReachTheTooltip)
+{
+    g_relayed.clear();
+    CMyButton button;
+    HWND item = nullptr;
+    RunSteps([&](StepsDialog& d) {
+        item = d.Button();
+        button.SetBitmaps(SolidBitmap(kRed), nullptr, nullptr, nullptr);
+        ASSERT_TRUE(button.Attach(item));
+        button.SetToolTipText(L"转到论坛");
+        HWND tip = button.ToolTipControl().Handle();
+        g_tipProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordingTipProcedure)));
+        PostMessageW(item, WM_MOUSEMOVE, 0, MAKELPARAM(4, 5));
+    });
+    std::vector<MSG> moves;
+    for (const MSG& m : g_relayed)
+        if (m.message == WM_MOUSEMOVE && m.lParam == MAKELPARAM(4, 5))
+            moves.push_back(m);
+    ASSERT_EQ(moves.size(), 1u);
+    EXPECT_EQ(moves[0].hwnd, item);
 }
 
 }  // namespace
