@@ -72,8 +72,10 @@ void LinkRoad::OnBeforeNavigate2(winui::BrowserEventArgs& args)
     args.SetCancel(true);
 }
 
-void LinkRoad::OnMainWindowClose()
+bool LinkRoad::OnMainWindowClose()
 {
-    if (m_pWaitDlg)
-        m_pWaitDlg->EndDialog(IDCANCEL);
+    if (!m_pWaitDlg)
+        return false;
+    m_pWaitDlg->EndDialog(IDCANCEL);
+    return true;
 }

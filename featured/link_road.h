@@ -2,9 +2,10 @@
 // pelorama's road from a click in the portal to the link handling. The main dialog holds
 // one LinkRoad and hands it every BeforeNavigate2 of its portal browser:
 //
+//   LinkRoad m_linkRoad{m_strLastUrl};                   // member of the main dialog
 //   case winui::browser_event::BeforeNavigate2:          // in OnBrowserEvent, control 1010
 //       m_linkRoad.OnBeforeNavigate2(args);
-//   case WM_CLOSE: m_linkRoad.OnMainWindowClose(); ...   // in OnMessage
+//   if (m_linkRoad.OnMainWindowClose()) ... post WM_CLOSE again   // on WM_CLOSE
 //   EndProcessIfLinkInHand(0);                           // once the main dialog is gone
 //
 // A "zflv://" address is held back: its link is taken by value into a context of its own
@@ -19,21 +20,25 @@ class CWaitDlg;
 
 class LinkRoad {
 public:
+    // lastUrl receives the address of every navigation (the main dialog's m_strLastUrl).
+    explicit LinkRoad(std::wstring& lastUrl) : m_strLastUrl(lastUrl) {}
+    LinkRoad(const LinkRoad&) = delete;
+    LinkRoad& operator=(const LinkRoad&) = delete;
+
     // Every navigation of the portal browser, of whatever frame: the cancel flag cleared,
     // the address kept; a "zflv://" address (case-sensitive, anywhere) is handled under a
     // wait dialog and cancelled once it has closed. While a wait dialog is up, another
     // "zflv://" address is cancelled at once.
     void OnBeforeNavigate2(winui::BrowserEventArgs& args);
-    // The address of the latest navigation.
-    const std::wstring& LastUrl() const { return m_strLastUrl; }
     // The main window is closing: the wait dialog that is up ends, so that the event in
-    // progress returns and the main dialog's loop can end.
-    void OnMainWindowClose();
+    // progress returns and the main dialog's loop can end; true when one was up (the main
+    // window then closes once the event has returned).
+    bool OnMainWindowClose();
     // The wait dialog that is up, or null.
     CWaitDlg* WaitDialog() const { return m_pWaitDlg; }
 
 private:
-    std::wstring m_strLastUrl;
+    std::wstring& m_strLastUrl;
     CWaitDlg* m_pWaitDlg = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "pelorama_app.h"
 
+#include "link_road.h"
 #include "popup_wnd_dlg.h"
 #include "single_instance.h"
 
@@ -33,5 +34,6 @@ bool CPoPupWndApp::InitInstance()
     SetMainWindow(&dialog);
     dialog.DoModal();
     SetMainWindow(nullptr);
+    EndProcessIfLinkInHand(0);  // a link worker still in hand is not waited for
     return false;
 }

@@ -333,6 +333,12 @@ LRESULT CPoPupWndDlg::OnCtlColor(UINT message, HDC dc, HWND control)
 
 void CPoPupWndDlg::OnClose()
 {
+    // A link's wait dialog is up inside the portal's event: it ends first, and the window
+    // closes once that event has returned.
+    if (m_linkRoad.OnMainWindowClose()) {
+        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        return;
+    }
     OnBtnClose();
 }
 
@@ -405,9 +411,7 @@ void CPoPupWndDlg::OnPortalDocumentComplete()
 
 void CPoPupWndDlg::OnBeforeNavigate2(winui::BrowserEventArgs& args)
 {
-    args.SetCancel(false);
-    m_strLastUrl = args.Url();
-    // The link road takes its "zflv://" navigations from here; every other one goes ahead.
+    m_linkRoad.OnBeforeNavigate2(args);
 }
 
 void CPoPupWndDlg::OnLButtonDown(POINT point)

@@ -3,12 +3,12 @@
 // page over the portal until the portal's document completes, the frame buttons, the
 // "don't pop up" check box kept in the profile, dragging by the frame, and its icon in the
 // notification area.
-#include <atomic>
 #include <string>
 
 #include "browser_host.h"
 #include "dialog.h"
 #include "frame_button.h"
+#include "link_road.h"
 
 class CPoPupWndDlg : public winui::Dialog {
 public:
@@ -24,12 +24,9 @@ public:
     // Removes the single-instance property, then destroys the window.
     void DestroyWindow();
 
-    // The time-out flag of a link's pages, shared with the link road.
-    std::atomic<int> m_bTimeout{0};
-    // Address of the portal's latest navigation.
+    // Address of the portal's latest navigation. A link's site code and page time-out are
+    // its own context's (the link road).
     std::wstring m_strLastUrl;
-    // Site code of the link in hand.
-    int m_nSiteCode = -1;
 
     // Adds (true) or removes (false) the notification-area icon.
     void SetTrayIcon(bool add);
@@ -73,6 +70,7 @@ private:
     HWND m_chkDontPopup = nullptr;
     int m_bDontPopup = 0;
     winui::BrowserHost m_browserPortal;
+    LinkRoad m_linkRoad{m_strLastUrl};
     winui::BrowserHost m_browserWelcome;
     bool m_bReloading = false;
 };

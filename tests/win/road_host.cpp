@@ -49,7 +49,8 @@ public:
 
 private:
     winui::BrowserHost m_portal;
-    LinkRoad m_linkRoad;
+    std::wstring m_strLastUrl;
+    LinkRoad m_linkRoad{m_strLastUrl};
 };
 
 class HostApp : public winui::Application {

@@ -43,8 +43,11 @@ HANDLE StartProcess(const std::wstring& exe, DWORD* pid)
 
 }  // namespace
 
-RoadRun::RoadRun(RunFolder& run, const std::wstring& subfolder)
-    : run_(run), folder_(run.Path() + subfolder), log_(TempFilePath(L"rsl"))
+RoadRun::RoadRun(RunFolder& run, const std::wstring& subfolder, const std::wstring& program)
+    : run_(run),
+      folder_(run.Path() + subfolder),
+      program_(program.empty() ? TestBinFolder() + L"road_host.exe" : program),
+      log_(TempFilePath(L"rsl"))
 {
 }
 
@@ -63,7 +66,7 @@ RoadRun::~RoadRun()
 bool RoadRun::Start()
 {
     CreateDirectoryW(folder_.c_str(), nullptr);
-    if (!CopyFileW((TestBinFolder() + L"road_host.exe").c_str(), (folder_ + L"pelorama.exe").c_str(), FALSE) ||
+    if (!CopyFileW(program_.c_str(), (folder_ + L"pelorama.exe").c_str(), FALSE) ||
         !WriteWholeFile(folder_ + L"loading.html", "<html><body>loading</body></html>"))
         return false;
     SetEnvironmentVariableW(L"BROWSER_STANDIN_LOG", log_.c_str());

@@ -22,13 +22,14 @@
 
 class RoadRun {
 public:
-    // The program is copied into folder (a subfolder of the run folder when given).
-    explicit RoadRun(RunFolder& run, const std::wstring& subfolder = L"");
+    // The program (road_host.exe of test-bin when empty) is copied as pelorama.exe into the
+    // run folder, or into a subfolder of it when one is given.
+    explicit RoadRun(RunFolder& run, const std::wstring& subfolder = L"", const std::wstring& program = L"");
     RoadRun(const RoadRun&) = delete;
     RoadRun& operator=(const RoadRun&) = delete;
     ~RoadRun();  // ends a host still running and removes its log
 
-    // Copies road_host.exe as pelorama.exe, starts it and waits for its main window; every
+    // Copies the program and a loading page, starts it and waits for its main window; every
     // box it raises is answered "ok".
     bool Start();
     const std::wstring& Folder() const { return folder_; }
@@ -58,6 +59,7 @@ public:
 private:
     RunFolder& run_;
     std::wstring folder_;
+    std::wstring program_;
     std::wstring log_;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;

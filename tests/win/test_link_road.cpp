@@ -284,3 +284,41 @@ TEST_F(Road, LoadingPagePathIsWhole)
     ASSERT_TRUE(road.CompleteWaitPage(wait));
     EXPECT_EQ(road.WaitCancel(L"zflv://goto/x"), "-1");
 }
+
+// The road in pelorama.exe itself: a play link in its portal runs the wait dialog over its
+// window and reaches the player; its window closed while the next link is held in the
+// resolver ends the program with code 0.
+TEST_F(Road, PeloramaHandsThePortalsLinkToThePlayer)
+{
+    RoadRun road(folder.Run(), L"", SuiteBinFolder() + L"pelorama.exe");
+    ASSERT_TRUE(road.Start());
+    const std::wstring link = L"zflv://play/flv=http://f.ku6.com/1.flv<&>http://f.ku6.com/2.flv<&>&name=片";
+    ASSERT_TRUE(road.Navigate(link));
+    HWND wait = road.WaitDialog();
+    ASSERT_NE(wait, nullptr);
+    EXPECT_EQ(GetWindow(wait, GW_OWNER), road.MainWindow());
+    RECT r;
+    GetWindowRect(wait, &r);
+    EXPECT_EQ(r.right - r.left, 240);
+    EXPECT_EQ(r.bottom - r.top, 102);
+    ASSERT_TRUE(road.CompleteWaitPage(wait));
+    EXPECT_EQ(road.WaitCancel(link), "-1");
+    EXPECT_TRUE(road.WaitDialogGone(wait));
+    PlayerRecord record = Records();
+    ASSERT_EQ(record.copies.size(), 2u);
+    EXPECT_EQ(record.copies[0].dataWord, kPlay);
+    EXPECT_EQ(record.copies[0].siteCode, 1);  // ku6
+    EXPECT_EQ(record.copies[1].dataWord, kAdd);
+
+    ASSERT_TRUE(folder.SetResolverBlocks(folder.HoldBlocks()));
+    ASSERT_TRUE(road.Navigate(L"zflv://play/src=http://www.ku6.com/show/a.html"));
+    wait = road.WaitDialog();
+    ASSERT_NE(wait, nullptr);
+    ASSERT_TRUE(road.CompleteWaitPage(wait));
+    ASSERT_TRUE(folder.WaitResolverCalls(1));
+    PostMessageW(road.MainWindow(), WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(road.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(road.Boxes().empty());
+}
