@@ -3,6 +3,7 @@
 #define IDD_TEST_PLAIN 200    // a panel (1002) and a push button (1001)
 #define IDD_TEST_BROWSER 201  // two browser places, 1000 and 1010
 #define IDD_TEST_KEYS 202     // a static text only, so Enter and Escape reach the dialog
+#define IDD_TEST_CANCEL 203   // a static text (1001) and a Cancel button, as a program's progress dialog
 #define IDC_TEST_BUTTON 1001
 #define IDC_TEST_PANEL 1002
 #define IDC_TEST_BROWSER_A 1000
