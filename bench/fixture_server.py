@@ -60,6 +60,7 @@ MAX_LINE = 1 << 20
 MAX_HEADER_BYTES = 4 << 20
 READ_TIMEOUT_S = 30
 DRAIN_TIMEOUT_S = 2
+SEND_TIMEOUT_S = 600
 
 BODY_KEYS = ("body", "body_hex", "body_b64", "body_file")
 RESPONSE_KEYS = {"status", "headers", "content_length", "body_repeat", "compress",
@@ -280,6 +281,8 @@ class Handler(socketserver.BaseRequestHandler):
             if request is None:
                 return
             response, pace = self.answer(port, *request)
+            # A long body to a slow reader: the time-out bounds each wait, not the whole send.
+            sock.settimeout(SEND_TIMEOUT_S)
             if pace is None:
                 sock.sendall(response)
             else:

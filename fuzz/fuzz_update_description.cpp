@@ -1,12 +1,13 @@
 // The updater's description reader on hostile text: every field stays within its bound and
-// zero-terminated, the format follows the root element, and the comparison reads only the
-// keys of the format.
+// zero-terminated, the format follows the root element, the comparison reads only the keys
+// of the format, and an installer path taken from an address stays inside its folder.
 // fuzz-options: -max_len=8192 -runs=20000
 #include <cstring>
 #include <string>
 
 #include "check.h"
 #include "update_rules.h"
+#include "worker_rules.h"
 
 namespace {
 
@@ -32,6 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Check(d.singleFormat);
     if (d.singleFormat) {
         Check(d.blocks[kParser].build[0] == 0 && d.blocks[kGenal].download[0] == 0);
+    }
+    const std::u16string folder = u"C:\\QEL Player\\";
+    for (const ComponentBlock& b : d.blocks) {
+        const std::string download = b.download;
+        std::u16string path;
+        if (InstallerPath(folder, std::u16string(download.begin(), download.end()), path)) {
+            const std::u16string name = path.substr(folder.size());
+            Check(path.size() <= kMaxInstallerPath && path.compare(0, folder.size(), folder) == 0);
+            Check(name != u"." && name != u".." && name.find_first_of(u"\\/:") == std::u16string::npos);
+        }
     }
     const uint32_t flags = NewerComponents(d, [&](const char* key) {
         Check(d.singleFormat ? std::strcmp(key, "build") == 0 : std::strcmp(key, "build") != 0);

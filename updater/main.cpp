@@ -1,15 +1,8 @@
 // updater: checks the operator's update description and installs newer components.
 #include <windows.h>
 
+#include "progress_dialog.h"
 #include "update_check.h"
-
-namespace {
-
-void RunProgressDialog(HINSTANCE)
-{
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {

@@ -16,8 +16,6 @@ ComponentBlock g_componentBlocks[kComponentCount];
 bool g_bSingleFormat = false;
 std::wstring g_strIniPath;
 
-namespace {
-
 std::wstring WideFrom(const char* text, UINT codePage)
 {
     const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
@@ -27,6 +25,8 @@ std::wstring WideFrom(const char* text, UINT codePage)
     MultiByteToWideChar(codePage, 0, text, -1, out.data(), n);
     return std::wstring(out.data());
 }
+
+namespace {
 
 std::string AnsiFrom(const wchar_t* text)
 {

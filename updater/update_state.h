@@ -24,6 +24,9 @@ extern ComponentBlock g_componentBlocks[kComponentCount];
 extern bool g_bSingleFormat;
 extern std::wstring g_strIniPath;
 
+// A zero-terminated 8-bit text in a code page as UTF-16.
+std::wstring WideFrom(const char* text, UINT codePage);
+
 // The user's application-data folder with a backslash appended; empty when there is none
 // (the folder is never created).
 std::wstring GetAppDataFolder();

@@ -3,7 +3,8 @@
 //   boxwatch.exe --pid N --answer ok|yes|no|cancel|retry|ignore|abort [--answer ...]...
 //                [--count K] [--timeout-ms T] [--log FILE]
 //
-// A box is a visible window of the dialog class holding a button of the list below.
+// A box is a visible window of the dialog class holding the box's text (a static of id
+// 0xFFFF) and a button of the list below.
 // One line per box (buttons left to right), to the log (UTF-8, truncated at start) and to stdout:
 //   BOX caption=<c> text=<t> owner=<0|0xHEX(same|other)> buttons=<OK,CANCEL,...> answered=<OK|...>
 // with "\n", "\r" and "\\" escaped in caption and text. Answers are used in order, the last
@@ -159,9 +160,11 @@ struct Search {
     HWND found;
 };
 
-// A box has at least one of the message box's buttons; a program's own dialog without them
-// (a window of the same class) is no box.
+// A box has the message box's text and at least one of its buttons; a program's own dialog
+// (a window of the same class, even with a Cancel button) is no box.
 bool HasBoxButton(HWND hwnd) {
+    HWND text = GetDlgItem(hwnd, kTextId);
+    if (!text || !IsClass(text, L"Static")) return false;
     for (const auto& b : kButtons) {
         HWND button = GetDlgItem(hwnd, b.id);
         if (button && IsClass(button, L"Button")) return true;

@@ -1,5 +1,7 @@
 #include "updater_support.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 #include "bench_files.h"
@@ -162,4 +164,135 @@ DWORD UpdaterRun::ExitCode() const
     if (process_)
         GetExitCodeProcess(process_, &code);
     return code;
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogOf(HWND window, LPARAM param)
+{
+    DialogSearch& s = *reinterpret_cast<DialogSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    wchar_t name[16] = {}, caption[32] = {};
+    GetClassNameW(window, name, 16);
+    GetWindowTextW(window, caption, 32);
+    if (pid == s.pid && std::wstring(name) == L"#32770" && std::wstring(caption) == L"澜影更新程序") {
+        s.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring TextOf(HWND window)
+{
+    DWORD_PTR n = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &n))
+        return std::wstring();
+    std::vector<wchar_t> text(n + 1, 0);
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, n + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 2000, &got);
+    return std::wstring(text.data());
+}
+
+}  // namespace
+
+HWND FindProgressDialog(DWORD pid)
+{
+    DialogSearch s = {pid, nullptr};
+    EnumWindows(FindDialogOf, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+DialogView ReadProgressDialog(HWND dialog)
+{
+    DialogView v;
+    if (!dialog || !IsWindow(dialog))
+        return v;
+    v.found = true;
+    v.caption = TextOf(dialog);
+    v.text = TextOf(GetDlgItem(dialog, 1001));
+    DWORD_PTR pos = 0;
+    if (SendMessageTimeoutW(GetDlgItem(dialog, 1000), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000, &pos))
+        v.position = static_cast<int>(pos);
+    HWND list = GetDlgItem(dialog, 1003);
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    for (DWORD_PTR i = 0; i < count && count != static_cast<DWORD_PTR>(LB_ERR); ++i) {
+        DWORD_PTR n = 0;
+        SendMessageTimeoutW(list, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &n);
+        std::vector<wchar_t> line(n + 1, 0);
+        DWORD_PTR got = 0;
+        if (!SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()), SMTO_ABORTIFHUNG, 2000,
+                                 &got) ||
+            got == static_cast<DWORD_PTR>(LB_ERR))
+            v.found = false;
+        v.lines.push_back(line.data());
+    }
+    // A view read while the dialog went away is not whole.
+    if (!IsWindow(dialog))
+        v.found = false;
+    return v;
+}
+
+DialogSampler::DialogSampler(DWORD pid) : pid_(pid)
+{
+    InitializeCriticalSection(&lock_);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+DialogSampler::~DialogSampler()
+{
+    Stop();
+    DeleteCriticalSection(&lock_);
+}
+
+DWORD WINAPI DialogSampler::Run(LPVOID param)
+{
+    DialogSampler& self = *static_cast<DialogSampler*>(param);
+    while (!self.stop_) {
+        HWND dialog = FindProgressDialog(self.pid_);
+        if (dialog) {
+            DialogView v = ReadProgressDialog(dialog);
+            // A view read while the dialog went away is cut short: keep the fuller one.
+            EnterCriticalSection(&self.lock_);
+            if (v.found && v.lines.size() >= self.view_.lines.size())
+                self.view_ = v;
+            LeaveCriticalSection(&self.lock_);
+        }
+        Sleep(20);
+    }
+    return 0;
+}
+
+DialogView DialogSampler::Latest() const
+{
+    EnterCriticalSection(&lock_);
+    DialogView v = view_;
+    LeaveCriticalSection(&lock_);
+    return v;
+}
+
+DialogView DialogSampler::Stop()
+{
+    if (thread_) {
+        InterlockedExchange(&stop_, 1);
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    return Latest();
+}
+
+std::string UnixPathOf(const std::wstring& windowsPath)
+{
+    std::string path = Utf8(windowsPath.substr(2));
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    return path;
 }

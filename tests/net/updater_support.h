@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class AppDataFolder {
 public:
@@ -68,3 +69,38 @@ private:
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
 };
+
+// The updater's progress dialog as another process reads it.
+struct DialogView {
+    bool found = false;
+    std::wstring caption, text;  // text: static 1001
+    std::vector<std::wstring> lines;
+    int position = -1;
+};
+// The visible-or-hidden progress dialog of process pid (caption "澜影更新程序"), or null.
+HWND FindProgressDialog(DWORD pid);
+DialogView ReadProgressDialog(HWND dialog);
+
+// Reads the progress dialog of a process every 20 milliseconds on a thread of its own and
+// keeps the last view that had the most list lines, until Stop().
+class DialogSampler {
+public:
+    explicit DialogSampler(DWORD pid);
+    ~DialogSampler();
+    DialogSampler(const DialogSampler&) = delete;
+    DialogSampler& operator=(const DialogSampler&) = delete;
+    // The latest view so far (found false when the dialog was never seen).
+    DialogView Latest() const;
+    DialogView Stop();
+
+private:
+    static DWORD WINAPI Run(LPVOID self);
+    DWORD pid_;
+    HANDLE thread_ = nullptr;
+    volatile LONG stop_ = 0;
+    mutable CRITICAL_SECTION lock_;
+    DialogView view_;
+};
+
+// The Linux path of a file in the Z: drive, for the fixture web's body_file.
+std::string UnixPathOf(const std::wstring& windowsPath);

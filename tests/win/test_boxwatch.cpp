@@ -90,8 +90,13 @@ TEST(BoxWatch, SeveralBoxesAnsweredInOrder) {
 }
 
 // A program's own dialog with no box button (a window of the box's class, visible, with a
-// text of id -1) is passed over; the box it owns is answered.
+// text of id -1), or with a Cancel button but no box text, is passed over; the box it owns is
+// answered.
 TEST(BoxWatch, DialogWithoutBoxButtonsIsNoBox) {
+    HWND withCancel = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEST_CANCEL), nullptr,
+                                         PlainDialogProc, 0);
+    ASSERT_NE(withCancel, nullptr);
+    ASSERT_TRUE(IsWindowVisible(withCancel));
     HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_TEST_KEYS), nullptr,
                                      PlainDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
@@ -110,7 +115,9 @@ TEST(BoxWatch, DialogWithoutBoxButtonsIsNoBox) {
     ASSERT_EQ(r.size(), 1u);
     EXPECT_EQ(r[0].caption, L"owned by a dialog");
     EXPECT_EQ(r[0].owner, Handle(dialog));
+    EXPECT_TRUE(IsWindow(withCancel));
     DestroyWindow(dialog);
+    DestroyWindow(withCancel);
 }
 
 TEST(BoxWatch, NoBoxTimesOut) {

@@ -4,6 +4,7 @@
 #define IDD_TEST_BROWSER 201  // two browser places, 1000 and 1010
 #define IDD_TEST_KEYS 202     // a static text only, so Enter and Escape reach the dialog
 #define IDD_TEST_BROWSER_KEYS 203  // a browser place (1000) between two push buttons (1001, 1003)
+#define IDD_TEST_CANCEL 204   // a static text (1001) and a Cancel button, as a program's progress dialog
 #define IDC_TEST_BUTTON 1001
 #define IDC_TEST_PANEL 1002
 #define IDC_TEST_BUTTON_B 1003
