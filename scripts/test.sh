@@ -5,7 +5,7 @@
 # tests run on the x86-64 build of the same sources under 64-bit Wine instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh >/dev/null
+SUITE_NO_MAIN_JOB=1 bash scripts/setup.sh >/dev/null
 
 # The road, decided once before any Wine test.
 . scripts/wine-road.sh

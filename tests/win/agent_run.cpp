@@ -18,7 +18,7 @@ BOOL CALLBACK FindAgentWindow(HWND hwnd, LPARAM lp)
     auto* s = reinterpret_cast<WindowSearch*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && GetPropW(hwnd, L"qelagent")) {
+    if ((s->pid == 0 || pid == s->pid) && GetPropW(hwnd, L"qelagent")) {
         s->found = hwnd;
         return FALSE;
     }
@@ -193,14 +193,32 @@ DWORD AgentRun::ExitCode() const
     return code;
 }
 
+HWND AgentWindowOf(DWORD pid)
+{
+    WindowSearch s{pid, nullptr};
+    EnumWindows(FindAgentWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+bool WaitNoAgentWindow(DWORD timeoutMs)
+{
+    for (DWORD waited = 0;; waited += 50) {
+        if (!AgentWindowOf(0))
+            return true;
+        if (waited >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
 HWND AgentRun::WaitWindow(int timeoutMs) const
 {
+    if (!pid_)
+        return nullptr;
     const DWORD start = GetTickCount();
     do {
-        WindowSearch s{pid_, nullptr};
-        EnumWindows(FindAgentWindow, reinterpret_cast<LPARAM>(&s));
-        if (s.found)
-            return s.found;
+        if (HWND found = AgentWindowOf(pid_))
+            return found;
         Sleep(10);
     } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs) && Running());
     return nullptr;
