@@ -52,11 +52,11 @@ measure_download() {
 measure_main_job() {
   step "the main job"
   local started picks
-  started=$(date +%s.%N)
+  started=$(date +%s%N)
   bash scripts/main-job.sh > "$work/main-job.txt" 2>&1 || { cat "$work/main-job.txt" >&2; return 1; }
   picks=$(grep -c '] \[[0-9]*/[0-9]*\]' "$work/main-job.txt" || true)
   row "main job (scripts/main-job.sh: $picks links from the context menu to the player)" \
-    "$(printf '%.1f s' "$(echo "$(date +%s.%N) - $started" | bc)")" "" "" ""
+    "$(seconds_since "$started") s" "" "" ""
 }
 
 MEASURES=(measure_sites measure_download measure_main_job)

@@ -6,7 +6,7 @@
 #   scripts/main-job.sh [STEP...]     (no step: all of them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-started=$(date +%s.%N)
+started=$(date +%s%N)
 . scripts/wine-road.sh
 if [ $road = 64 ]; then
   echo "The main job runs on the x86-64 test build under 64-bit Wine: $why."
@@ -25,5 +25,5 @@ routes=$( (sed "s|^|$PWD/|" bench/perf/site_routes.txt; echo "$PWD/bench/mainjob
 echo "== the fixture web serves every site's pages; the job runs inside it"
 rc=0
 bench/netns-run.sh "$tree/bench/wine-env.sh" "$routes" -- "$tree/test-bin/main_job.exe" "$@" || rc=$?
-printf '== main job run time: %.1f s\n' "$(echo "$(date +%s.%N) - $started" | bc)"
+echo "== main job run time: $(seconds_since "$started") s"
 exit $rc
