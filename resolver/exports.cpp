@@ -64,34 +64,60 @@ void GetFlvList(const char* pageUrl, char* out, size_t outSize)
     WriteText(result, out, outSize);
 }
 
-void GetFlvListDirectly(const char* pageUrl, char* out, size_t outSize)
+// The direct list text as it is written into outSize bytes.
+std::string ListDirectly(const char* pageUrl, size_t outSize)
 {
     std::string url = pageUrl;
-    WriteText(KeepFirstLive(Resolve(url), Alive), out, outSize);
+    return FitResultText(KeepFirstLive(Resolve(url), Alive), outSize);
 }
 
-// The address-line exports over a list buffer of listSize bytes. Outputs stay as
-// they were where the list gives nothing, but for the direct form's empty list.
+void GetFlvListDirectly(const char* pageUrl, char* out, size_t outSize)
+{
+    const std::string text = ListDirectly(pageUrl, outSize);
+    std::memcpy(out, text.c_str(), text.size() + 1);
+}
+
+// What an address-line export writes: each output only where its flag is set.
+struct UrlOutputs {
+    bool hasLines = false, hasTitle = false;
+    std::string lines, title;
+};
+
+// The outputs over a list of listSize bytes, each cut to its size with the terminator.
+// Outputs stay as they were where the list gives nothing, but for the direct form's
+// empty list, which empties both.
+UrlOutputs UrlOf(const char* pageUrl, size_t linesSize, size_t titleSize, size_t listSize, bool directly)
+{
+    std::string list;
+    if (directly) {
+        list = ListDirectly(pageUrl, listSize);
+    } else {
+        ZeroedBuffer buf(listSize);
+        GetFlvList(pageUrl, buf.data(), listSize);
+        list = buf.data();
+    }
+    UrlOutputs out;
+    if (list.empty()) {
+        out.hasLines = out.hasTitle = directly;
+        return out;
+    }
+    UrlLines u = MakeUrlLines(list.c_str(), linesSize);
+    out.hasTitle = u.hasTitle;
+    out.title = u.title.substr(0, titleSize - 1);
+    out.hasLines = u.hasList;
+    out.lines = u.lines.substr(0, linesSize - 1);
+    return out;
+}
+
+// The 8-bit address-line exports.
 void GetFlvUrl(const char* pageUrl, char* lines, size_t linesSize, char* title, size_t titleSize, size_t listSize,
                bool directly)
 {
-    ZeroedBuffer list(listSize);
-    if (directly)
-        GetFlvListDirectly(pageUrl, list.data(), listSize);
-    else
-        GetFlvList(pageUrl, list.data(), listSize);
-    if (!list.data()[0]) {
-        if (directly) {
-            lines[0] = '\0';
-            title[0] = '\0';
-        }
-        return;
-    }
-    UrlLines u = MakeUrlLines(list.data(), linesSize);
-    if (u.hasTitle)
-        CopyBounded(u.title, title, titleSize);
-    if (u.hasList)
-        CopyBounded(u.lines, lines, linesSize);
+    const UrlOutputs out = UrlOf(pageUrl, linesSize, titleSize, listSize, directly);
+    if (out.hasTitle)
+        std::memcpy(title, out.title.c_str(), out.title.size() + 1);
+    if (out.hasLines)
+        std::memcpy(lines, out.lines.c_str(), out.lines.size() + 1);
 }
 
 // UTF-16 to ANSI into a zero-filled buffer; false when it does not fit.
@@ -118,21 +144,22 @@ void ToWide(const char* text, flv_wchar* out, size_t units)
     out[len] = 0;
 }
 
-// Sizes of a UTF-16 address-line export: its ANSI buffers and the caller's limits.
+// Sizes of a UTF-16 address-line export: its ANSI limits and the caller's.
 struct WideSizes {
     size_t url, lines, title, lineUnits, titleUnits;
 };
 
-// The UTF-16 address-line exports: the 8-bit form through buffers of their own,
-// always writing both outputs.
+// The UTF-16 address-line exports: the 8-bit form within ANSI limits of their own,
+// always writing both outputs (empty where the 8-bit form writes nothing).
 void GetFlvUrlWide(const flv_wchar* pageUrl, flv_wchar* lines, flv_wchar* title, const WideSizes& z, bool directly)
 {
     try {
-        ZeroedBuffer url(z.url), a(z.lines), t(z.title);
+        ZeroedBuffer url(z.url);
+        UrlOutputs out;
         if (ToAnsi(pageUrl, url))
-            GetFlvUrl(url.data(), a.data(), a.size(), t.data(), t.size(), z.lines, directly);
-        ToWide(a.data(), lines, z.lineUnits);
-        ToWide(t.data(), title, z.titleUnits);
+            out = UrlOf(url.data(), z.lines, z.title, z.lines, directly);
+        ToWide(out.hasLines ? out.lines.c_str() : "", lines, z.lineUnits);
+        ToWide(out.hasTitle ? out.title.c_str() : "", title, z.titleUnits);
     } catch (...) {
         lines[0] = 0;
         title[0] = 0;

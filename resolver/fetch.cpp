@@ -156,6 +156,7 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
     uint32_t headerLen = headers ? headerSize : 0;
     auto get = redirectFlag == 1 ? HttpGetNoRedirect : HttpGetFollow;
     get(host, 80, path.data(), callback, page, &count, headers, headers ? &headerLen : nullptr, redirectFlag);
+    NoteWritten(page, count);
 
     int encoding = GetContentEncoding(headers);
     if ((encoding == kInflateGzip || encoding == kInflateDeflate) && work && workSize) {
@@ -165,6 +166,7 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
         std::memset(page, 0, count);  // the page was clear past the bytes received
         count = produced < pageSize ? produced : pageSize;
         std::memcpy(page, work, count);
+        NoteWritten(page, count);
     }
 
     // The bytes that arrived; the page keeps one byte for its terminator.
@@ -192,11 +194,16 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
                                      reinterpret_cast<unsigned char*>(work), workSize);
     std::memset(page, 0, count);
     const size_t units = wideBytes / 2 - 1;  // without the terminator
-    if (reinterpret_cast<uintptr_t>(work) % alignof(char16_t) == 0)
-        return AnsiFromUtf16Bounded(reinterpret_cast<const char16_t*>(work), units, page, pageSize);
-    std::vector<char16_t> wide(units + 1);
-    std::memcpy(wide.data(), work, units * 2);
-    return AnsiFromUtf16Bounded(wide.data(), units, page, pageSize);
+    uint32_t converted;
+    if (reinterpret_cast<uintptr_t>(work) % alignof(char16_t) == 0) {
+        converted = AnsiFromUtf16Bounded(reinterpret_cast<const char16_t*>(work), units, page, pageSize);
+    } else {
+        std::vector<char16_t> wide(units + 1);
+        std::memcpy(wide.data(), work, units * 2);
+        converted = AnsiFromUtf16Bounded(wide.data(), units, page, pageSize);
+    }
+    NoteWritten(page, converted);
+    return converted;
 }
 
 uint32_t FetchPageWith(const std::string& url, char* page, uint32_t pageSize, char* headers,

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "buffers.h"
 #include "config/hosts.h"
 #include "extractors.h"
 #include "store.h"
@@ -52,10 +53,11 @@ void Extract5show(const char*, char* page, uint32_t pageSize, char*, uint32_t, c
     // The reply is used as it comes, neither inflated nor converted; the last byte of
     // the page stays free for the terminator.
     const std::string form = MakeFiveShowForm(p1, uid, flvId);
-    std::memset(page, 0, pageSize);
+    ClearBuffer(page, pageSize);
     uint32_t replyLen = pageSize ? pageSize - 1 : 0;
     HttpPost(cfg::FiveShowInterfaceHost, kInterfacePort, "/flash.ashx", form.c_str(),
              static_cast<uint32_t>(form.size()), AddFormContentType, page, &replyLen, nullptr, nullptr);
+    NoteWritten(page, replyLen);  // after a failure, the whole capacity
 
     std::string host;
     if (ExtractBetweenString(page, "host=", nullptr, nullptr, host).empty()) {

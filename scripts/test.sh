@@ -5,16 +5,10 @@
 # tests run on the x86-64 build of the same sources under 64-bit Wine instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh >/dev/null
+SUITE_NO_MAIN_JOB=1 bash scripts/setup.sh >/dev/null
 
-# The road, decided once before any Wine test. SUITE_WINE_ROAD=64 asks for the
-# x86-64 road on any machine.
-road=32
-if [ "${SUITE_WINE_ROAD:-}" = 64 ]; then
-  road=64; why="SUITE_WINE_ROAD=64 asks for it"
-elif ! out=$(/usr/lib/wine/wine --version 2>&1 </dev/null); then
-  road=64; why="this machine cannot run 32-bit programs ($(printf '%s' "$out" | head -n 1 | sed 's/^.*line [0-9]*: //'))"
-fi
+# The road, decided once before any Wine test.
+. scripts/wine-road.sh
 
 # The x86-64 tree is always built, so that the sources stay pointer-size clean.
 cmake --preset win64 -DSUITE_WINE_TESTS=$([ $road = 64 ] && echo ON || echo OFF) >/dev/null

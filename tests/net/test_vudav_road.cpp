@@ -13,32 +13,6 @@
 #include "vudav_support.h"
 #include "win/agent_run.h"
 
-namespace {
-
-BOOL CALLBACK FindAgent(HWND window, LPARAM found)
-{
-    if (!GetPropW(window, L"qelagent"))
-        return TRUE;
-    *reinterpret_cast<bool*>(found) = true;
-    return FALSE;
-}
-
-// Waits until no agent window is left; false after timeoutMs.
-bool WaitNoAgent(DWORD timeoutMs)
-{
-    for (DWORD waited = 0;; waited += 50) {
-        bool found = false;
-        EnumWindows(FindAgent, reinterpret_cast<LPARAM>(&found));
-        if (!found)
-            return true;
-        if (waited >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
-}
-
-}  // namespace
-
 TEST(VudavRoad, ScriptToControlToAgentToPlayer)
 {
     ASSERT_TRUE(FixtureReset());
@@ -67,7 +41,7 @@ TEST(VudavRoad, ScriptToControlToAgentToPlayer)
     ASSERT_EQ(called.exitCode, 0u) << called.output;
 
     EXPECT_TRUE(WaitForRecord(run.PlayerRecord(), 1, false, 30000));
-    EXPECT_TRUE(WaitNoAgent(15000));  // the agent ends once the link is handed over
+    EXPECT_TRUE(WaitNoAgentWindow(15000));  // the agent ends once the link is handed over
     ASSERT_TRUE(player.Close());
     ExpectRecords(ReadPlayerRecord(run.PlayerRecord()), {{kLinkPlay, L"http://f.ku6.com/b.flv", L"中文 clip", 1}});
     auto requests = FixtureRecordFor("www.ku6.com");

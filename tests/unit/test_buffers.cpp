@@ -33,3 +33,33 @@ TEST(Buffers, ClearBufferLeavesEveryByteZero)
     }
     ClearBuffer(nullptr, 10);
 }
+
+TEST(Buffers, LargeBufferIsClearedAsFarAsItsWritersNoted)
+{
+    // Writes noted at the edges, around page boundaries and from inside the buffer.
+    ZeroedBuffer b(2097152);
+    const size_t marks[] = {0, 1, 4095, 4096, 4097, 65536, 1048577, 2097150, 2097151};
+    for (size_t at : marks) {
+        b.data()[at] = 'x';
+        NoteWritten(b.data() + at, 1);
+    }
+    ClearBuffer(b.data(), b.size());
+    EXPECT_TRUE(std::all_of(b.data(), b.data() + b.size(), [](char c) { return c == 0; }));
+
+    // A range that starts and ends inside pages: bytes outside it stay.
+    std::fill(b.data(), b.data() + b.size(), 'g');
+    NoteWritten(b.data(), b.size());
+    const size_t from = 1000, size = 1500000;
+    ClearBuffer(b.data() + from, size);
+    for (size_t i = 0; i < b.size(); ++i)
+        ASSERT_EQ(b.data()[i], i >= from && i < from + size ? 0 : 'g') << i;
+    // The rest is still known as written: clearing all of it leaves nothing behind.
+    ClearBuffer(b.data(), b.size());
+    EXPECT_TRUE(std::all_of(b.data(), b.data() + b.size(), [](char c) { return c == 0; }));
+
+    // A note past the end counts to the end only.
+    b.data()[b.size() - 1] = 'z';
+    NoteWritten(b.data() + b.size() - 1, 100);
+    ClearBuffer(b.data() + b.size() - 10, 10);
+    EXPECT_EQ(b.data()[b.size() - 1], 0);
+}

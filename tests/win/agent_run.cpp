@@ -19,7 +19,7 @@ BOOL CALLBACK FindProgramWindow(HWND hwnd, LPARAM lp)
     auto* s = reinterpret_cast<WindowSearch*>(lp);
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == s->pid && GetPropW(hwnd, s->property)) {
+    if ((s->pid == 0 || pid == s->pid) && GetPropW(hwnd, s->property)) {
         s->found = hwnd;
         return FALSE;
     }
@@ -195,8 +195,28 @@ DWORD ProcessRun::ExitCode() const
     return code;
 }
 
+HWND AgentWindowOf(DWORD pid)
+{
+    WindowSearch s{pid, L"qelagent", nullptr};
+    EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+bool WaitNoAgentWindow(DWORD timeoutMs)
+{
+    for (DWORD waited = 0;; waited += 50) {
+        if (!AgentWindowOf(0))
+            return true;
+        if (waited >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
 HWND ProcessRun::WaitWindow(int timeoutMs) const
 {
+    if (!pid_)
+        return nullptr;
     const DWORD start = GetTickCount();
     do {
         WindowSearch s{pid_, windowProperty_.c_str(), nullptr};

@@ -106,5 +106,11 @@ public:
     }
 };
 
+// The window of a running agent (its top-level window with the property "qelagent") of
+// process pid, or of any process for 0; null when there is none.
+HWND AgentWindowOf(DWORD pid);
+// Waits until no agent window is left; false after timeoutMs.
+bool WaitNoAgentWindow(DWORD timeoutMs);
+
 std::wstring TempFilePath(const wchar_t* prefix);
 unsigned long long TimeOf(const FILETIME& t);

@@ -3,54 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "vudav_support.h"
 
 namespace {
-
-std::string PageScript()
-{
-    HMODULE dll = LoadLibraryExW(VudavDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!dll)
-        return std::string();
-    std::string page;
-    HRSRC found = FindResourceW(dll, MAKEINTRESOURCEW(203), MAKEINTRESOURCEW(23));
-    HGLOBAL loaded = found ? LoadResource(dll, found) : nullptr;
-    if (loaded)
-        page.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(dll, found));
-    FreeLibrary(dll);
-    size_t open = page.find("<script");
-    size_t start = open == std::string::npos ? open : page.find('>', open);
-    size_t end = page.find("</script>");
-    if (start == std::string::npos || end == std::string::npos || end < start)
-        return std::string();
-    return page.substr(start + 1, end - start - 1);
-}
-
-std::string ReadFileBytes(const std::wstring& path)
-{
-    std::string bytes;
-    FILE* file = _wfopen(path.c_str(), L"rb");
-    if (!file)
-        return bytes;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.append(chunk, n);
-    fclose(file);
-    return bytes;
-}
-
-std::wstring StandInScript()
-{
-    const char* source = std::getenv("SUITE_SOURCE_DIR");  // a path of the build machine
-    std::wstring path = L"Z:";
-    for (const char* c = source ? source : ""; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    return path + L"\\bench\\standins\\browser\\menu_window.js";
-}
 
 std::string Lines(std::string text)
 {
@@ -150,9 +107,10 @@ const PageCase kCases[] = {
 
 TEST(MenuPage, ScriptAnswersEachMenuAsExpected)
 {
-    std::string page = PageScript();
+    std::string page = MenuPageScript();
     ASSERT_NE(page.find("OnContextMenu"), std::string::npos);
-    std::string standIns = ReadFileBytes(StandInScript());
+    std::string standIns =
+        ReadWholeFile(MenuStandInPath(L"menu_window.js")) + ReadWholeFile(MenuStandInPath(L"menu_control.js"));
     ASSERT_FALSE(standIns.empty());
     std::wstring folder = FreshFolder(L"menu page");
     std::wstring script = folder + L"\\page.js";

@@ -45,6 +45,34 @@ std::wstring VudavDllPath()
     return SuiteBinFolder() + L"Vudav.dll";
 }
 
+std::string MenuPageScript()
+{
+    HMODULE dll = LoadLibraryExW(VudavDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!dll)
+        return std::string();
+    std::string page;
+    HRSRC found = FindResourceW(dll, MAKEINTRESOURCEW(203), MAKEINTRESOURCEW(23));
+    HGLOBAL loaded = found ? LoadResource(dll, found) : nullptr;
+    if (loaded)
+        page.assign(static_cast<const char*>(LockResource(loaded)), SizeofResource(dll, found));
+    FreeLibrary(dll);
+    size_t open = page.find("<script");
+    size_t start = open == std::string::npos ? open : page.find('>', open);
+    size_t end = page.find("</script>");
+    if (start == std::string::npos || end == std::string::npos || end < start)
+        return std::string();
+    return page.substr(start + 1, end - start - 1);
+}
+
+std::wstring MenuStandInPath(const wchar_t* name)
+{
+    const std::string source = Utf8(EnvironmentValue(L"SUITE_SOURCE_DIR"));  // a path of the build machine
+    std::wstring path = L"Z:";
+    for (char c : source)
+        path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return path + L"\\bench\\standins\\browser\\" + name;
+}
+
 std::wstring FreshFolder(const std::wstring& name)
 {
     std::wstring run = TestBinFolder() + L"run";

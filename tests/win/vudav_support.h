@@ -10,6 +10,13 @@
 // The built control (TestBinFolder and SuiteBinFolder come from run_folder.h).
 std::wstring VudavDllPath();
 
+// The script of the context-menu page (resource 203 of the built control), without its
+// script element; empty when it cannot be read.
+std::string MenuPageScript();
+// A stand-in script for running the page under cscript (bench/standins/browser/<name>):
+// menu_window.js (the browser's menu arguments) and menu_control.js (an echoing control).
+std::wstring MenuStandInPath(const wchar_t* name);
+
 // test-bin\run\<name>, made empty.
 std::wstring FreshFolder(const std::wstring& name);
 bool CopyTo(const std::wstring& from, const std::wstring& to);

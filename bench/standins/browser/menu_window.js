@@ -1,6 +1,7 @@
 // Stand-ins for what the browser hands the context-menu page, for running the page's script under
 // cscript: external.menuArguments (the page's window with its event, document and location),
-// elements, alert and ActiveXObject. Every call the page makes is echoed as one line.
+// elements and alert. Every call the page makes is echoed as one line. menu_control.js adds a
+// stand-in for the control; without it the page creates the registered control.
 function Show(value)
 {
     if (typeof(value) == "undefined")
@@ -13,15 +14,6 @@ function Show(value)
 function alert(text)
 {
     WScript.Echo("alert " + Show(text));
-}
-
-function ActiveXObject(progId)
-{
-    WScript.Echo("create " + progId);
-    this.AddLink = function (window, url, location, info) {
-        WScript.Echo("AddLink " + (window === external.menuArguments ? "window" : "other") + " " + Show(url) +
-                     " | " + Show(location) + " | " + Show(info));
-    };
 }
 
 // An element with its tag name and properties; each child's parentElement is set to it.
