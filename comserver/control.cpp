@@ -5,16 +5,6 @@ namespace comserver {
 
 namespace {
 
-template <class T>
-void Assign(T*& held, T* given)
-{
-    if (given)
-        given->AddRef();
-    if (held)
-        held->Release();
-    held = given;
-}
-
 HRESULT HitResult(DWORD aspect, LPCRECT bounds, bool inside, DWORD* hit)
 {
     if (!bounds || !hit)
@@ -34,9 +24,15 @@ ControlBase::ControlBase(IUnknown* outer, const CLSID& classId, DWORD miscStatus
 
 ControlBase::~ControlBase()
 {
-    Assign<IOleClientSite>(site_, nullptr);
-    Assign<IOleAdviseHolder>(adviseHolder_, nullptr);
-    Assign<IAdviseSink>(viewSink_, nullptr);
+    // A container that drops the control without closing it leaves no window behind.
+    DestroyControlWindow();
+    Hold<IOleInPlaceFrame>(frame_, nullptr);
+    Hold<IOleInPlaceUIWindow>(document_, nullptr);
+    Hold<IOleInPlaceSite>(inPlaceSite_, nullptr);
+    Hold<IDataAdviseHolder>(dataAdviseHolder_, nullptr);
+    Hold<IOleClientSite>(site_, nullptr);
+    Hold<IOleAdviseHolder>(adviseHolder_, nullptr);
+    Hold<IAdviseSink>(viewSink_, nullptr);
 }
 
 void* ControlBase::FindInterface(REFIID riid)
@@ -49,12 +45,25 @@ void* ControlBase::FindInterface(REFIID riid)
         return static_cast<IViewObjectEx*>(this);
     if (IsEqualIID(riid, IID_IPersist) || IsEqualIID(riid, IID_IPersistStreamInit))
         return static_cast<IPersistStreamInit*>(this);
+    if (IsEqualIID(riid, IID_IPersistStorage))
+        return static_cast<IPersistStorage*>(this);
+    if (IsEqualIID(riid, IID_IOleWindow) || IsEqualIID(riid, IID_IOleInPlaceObject) ||
+        IsEqualIID(riid, IID_IOleInPlaceObjectWindowless))
+        return static_cast<IOleInPlaceObjectWindowless*>(this);
+    if (IsEqualIID(riid, IID_IOleInPlaceActiveObject))
+        return static_cast<IOleInPlaceActiveObject*>(this);
+    if (IsEqualIID(riid, IID_ISpecifyPropertyPages))
+        return static_cast<ISpecifyPropertyPages*>(this);
+    if (IsEqualIID(riid, IID_IQuickActivate))
+        return static_cast<IQuickActivate*>(this);
+    if (IsEqualIID(riid, IID_IDataObject))
+        return static_cast<IDataObject*>(this);
     return nullptr;
 }
 
 STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site)
 {
-    Assign(site_, site);
+    Hold(site_, site);
     return S_OK;
 }
 
@@ -70,6 +79,7 @@ STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site)
 
 STDMETHODIMP ControlBase::Close(DWORD)
 {
+    InPlaceDeactivate();
     if (adviseHolder_)
         adviseHolder_->SendOnClose();
     return S_OK;
@@ -91,15 +101,20 @@ STDMETHODIMP ControlBase::GetClipboardData(DWORD, IDataObject** data)
     return E_NOTIMPL;
 }
 
-STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite*, LONG, HWND, LPCRECT)
+STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND, LPCRECT)
 {
-    // Nothing to open: the control shows itself only through Draw.
+    IOleClientSite* site = site_ ? site_ : activeSite;
     switch (verb) {
-    case OLEIVERB_PRIMARY:
     case OLEIVERB_SHOW:
-    case OLEIVERB_HIDE:
-    case OLEIVERB_UIACTIVATE:
     case OLEIVERB_INPLACEACTIVATE:
+        return InPlaceActivate(site, false);
+    case OLEIVERB_PRIMARY:
+    case OLEIVERB_UIACTIVATE:
+        return InPlaceActivate(site, true);
+    case OLEIVERB_HIDE:
+        UIDeactivate();
+        if (window_)
+            ShowWindow(window_, SW_HIDE);
         return S_OK;
     }
     return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;
@@ -159,15 +174,12 @@ STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection)
 
 STDMETHODIMP ControlBase::Unadvise(DWORD connection)
 {
-    return adviseHolder_ ? adviseHolder_->Unadvise(connection) : OLE_E_NOCONNECTION;
+    return UnadviseHeld(adviseHolder_, connection);
 }
 
 STDMETHODIMP ControlBase::EnumAdvise(IEnumSTATDATA** advises)
 {
-    if (!advises)
-        return E_POINTER;
-    *advises = nullptr;
-    return adviseHolder_ ? adviseHolder_->EnumAdvise(advises) : S_OK;
+    return EnumHeld(adviseHolder_, advises);
 }
 
 STDMETHODIMP ControlBase::GetMiscStatus(DWORD aspect, DWORD* status)
@@ -211,7 +223,7 @@ STDMETHODIMP ControlBase::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, 
 
 STDMETHODIMP ControlBase::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink)
 {
-    Assign(viewSink_, sink);
+    Hold(viewSink_, sink);
     viewAspects_ = aspects;
     viewFlags_ = flags;
     return S_OK;

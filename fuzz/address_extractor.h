@@ -13,6 +13,7 @@
 struct AddressRun {
     std::string result;  // from `before` on entry
     size_t requests;     // how many the extractor made
+    size_t workSize;     // of the work buffer it was given
 };
 
 inline AddressRun RunAddressExtractor(AddressExtractor extract, const uint8_t* data, size_t size,
@@ -28,5 +29,5 @@ inline AddressRun RunAddressExtractor(AddressExtractor extract, const uint8_t* d
     std::string result = before;
     extract(url.c_str(), b.page.data(), static_cast<uint32_t>(b.page.size()), b.headers.data(),
             static_cast<uint32_t>(b.headers.size()), b.work.data(), static_cast<uint32_t>(b.work.size()), result);
-    return {result, fakehttp::Requests().size()};
+    return {result, fakehttp::Requests().size(), b.work.size()};
 }

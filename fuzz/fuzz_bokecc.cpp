@@ -19,5 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                        (result.compare(result.size() - 8, 8, "</title>") == 0 ||
                         result.compare(result.size() - 9, 9, "<|></flv>") == 0);
     Check(noId || asked);
+    CheckItemBound(result.size(), run.workSize);
     return 0;
 }

@@ -24,13 +24,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     fuzzrec::Replies replies(records, 1);
     replies.Serve();
 
-    // Exactly the sizes asked for, so that the sanitizer sees every write past them.
-    std::vector<char> page(pageSize), headers(headerSize), work(workSize);
-    char* p = pageSize ? page.data() : nullptr;
-    char* h = headerSize ? headers.data() : nullptr;
-    char* w = workSize ? work.data() : nullptr;
+    // Exactly the sizes asked for, so that the sanitizer sees every access past them. A
+    // buffer of size 0 is one byte that must be neither read nor written, or, when the
+    // flag has its bit of value 2 set, none at all.
+    const bool none = (flag & 2) != 0;
+    std::vector<char> page(pageSize ? pageSize : 1, 'P'), headers(headerSize ? headerSize : 1, 'H'),
+        work(workSize ? workSize : 1, 'W');
+    char* p = pageSize || !none ? page.data() : nullptr;
+    char* h = headerSize || !none ? headers.data() : nullptr;
+    char* w = workSize || !none ? work.data() : nullptr;
     uint32_t n = FetchPage(url.c_str(), p, pageSize, h, headerSize, w, workSize, AddDefaultHeaders, flag);
     // The count fits the page, and the page keeps its terminator.
     Check(n <= pageSize && (!pageSize || std::memchr(page.data(), 0, pageSize)));
+    Check((pageSize || page[0] == 'P') && (headerSize || headers[0] == 'H') && (workSize || work[0] == 'W'));
     return 0;
 }

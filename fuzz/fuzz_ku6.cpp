@@ -26,5 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // One block is always appended, and no comma is left anywhere in the text.
     Check(result.compare(0, 9, "before<|>") == 0 && result.size() >= 15 &&
           result.compare(result.size() - 6, 6, "</flv>") == 0 && result.find(',') == std::string::npos);
+    CheckItemBound(result.size(), b.work.size());
     return 0;
 }

@@ -21,6 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> list;
     SplitList(exact.data(), "<|>", list);
     SplitList(exact.data(), "<&>", list);
+    // No separator: the whole text is the one item (cut as any item), none when empty.
+    const size_t split = list.size();
+    SplitList(exact.data(), "", list);
+    Check(list.size() == split + (exact[0] ? 1 : 0));
     for (const std::string& item : list)
         Check(!item.empty() && item.size() <= 1203);
     Check(CountOccurrences(exact.data(), "<|>") >= 0);

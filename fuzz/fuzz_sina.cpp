@@ -16,5 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool block = result.compare(0, 7, "<title>") == 0 && result.size() >= 6 &&
                        result.compare(result.size() - 6, 6, "</flv>") == 0 && run.requests == 1;
     Check(untouched || block);
+    CheckItemBound(run.result.size(), run.workSize);
     return 0;
 }

@@ -59,5 +59,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool block = result.compare(0, 13, "before<title>") == 0 && result.size() >= 6 + 26 &&
                        result.compare(result.size() - 6, 6, "</flv>") == 0 && requests >= 1 && requests <= 2;
     Check(untouched || block);
+    CheckItemBound(result.size(), b.work.size());
     return 0;
 }

@@ -100,7 +100,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Check(s == ReplaceFromTheStart(text, pair[0], pair[1]));
         break;
     }
-    case 5: {  // ReplaceAll with any pair: it ends; shorter replacements as from the start
+    case 5: {  // ReplaceAll with any pair (as this release build runs the ones a debug build
+               // refuses): it ends; shorter replacements as from the start
         const std::string pattern = in.ConsumeRandomLengthString(8), replacement = in.ConsumeRandomLengthString(16);
         const std::string text = in.ConsumeRemainingBytesAsString();
         std::string s = text;

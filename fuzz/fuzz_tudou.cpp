@@ -29,5 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t requests = fakehttp::Requests().size();
     Check(requests >= 1 && requests <= 2 && result.compare(0, 7, "<title>") == 0 && result.size() >= 26 &&
           result.compare(result.size() - 6, 6, "</flv>") == 0 && result.find("before") != 0);
+    CheckItemBound(result.size(), b.work.size());
     return 0;
 }

@@ -18,5 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool noId = result == "<title></title><flv></flv>" && requests == 0;
     const bool asked = result.compare(0, 7, "<title>") == 0 && requests == 1;
     Check(untouched || noId || asked);
+    CheckItemBound(run.result.size(), run.workSize);
     return 0;
 }

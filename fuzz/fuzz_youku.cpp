@@ -28,5 +28,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool titleOnly = result.size() >= 15 && result.compare(result.size() - 8, 8, "</title>") == 0;
     const bool withList = result.size() >= 26 && result.compare(result.size() - 6, 6, "</flv>") == 0;
     Check(fakehttp::Requests().size() == 1 && result.compare(0, 7, "<title>") == 0 && (titleOnly || withList));
+    CheckItemBound(result.size(), b.work.size());
     return 0;
 }

@@ -123,6 +123,11 @@ def fetch_seeds():
     seeds["small-buffers"] = records(b"http://www.sina.com.cn/utf8-gzip\n9 64 7 0",
                                      route_reply("www.sina.com.cn", "/utf8-gzip"))
     seeds["failed"] = records(b"http://www.ku6.com/x", b"!12029")
+    # A header buffer of no bytes, passed as a byte that is not its, then as none.
+    seeds["no-header-bytes"] = records(b"http://www.sina.com.cn/utf8-gzip\n4096 0 4096 0",
+                                       route_reply("www.sina.com.cn", "/utf8-gzip"))
+    seeds["no-header-buffer"] = records(b"http://www.sina.com.cn/utf8-gzip\n4096 0 4096 2",
+                                        route_reply("www.sina.com.cn", "/utf8-gzip"))
     return seeds
 
 
@@ -233,7 +238,18 @@ def youku_seeds():
         "player": records(b"http://static.youku.com/v/swf/qplayer.swf?VideoIDS=XMjQ1&winType=interior&embedid=1\n",
                           route_reply(*player_list)),
         "failed": records(b"\n" + page, b"!12007"),
+        "long-id-255-segments": records(b"http://v.youku.com/list\n", youku_long_id_reply()),
     }
+
+
+def youku_long_id_reply():
+    """A gzipped play list whose deciphered identifier of 30,000 characters has kind 02
+    and count ff: every one of 255 segments would repeat it."""
+    alphabet = "FjunR-605KWgeYO/oCaU7d\\kHLzXEDT:hSl84VIAqJyfMPZ9i2G1x_pbmw3rtsNBvc.Q"  # seed 0
+    file_id = "02abcdff" + "F" * (30000 - 8)
+    file_ids = "".join(f"{alphabet.index(c)}*" for c in file_id)
+    body = ('{"data":[{"seed":0,"fileid":"' + file_ids + '","title":"T","key1":"0","key2":"k"}]}').encode()
+    return reply(headers=[(b"Content-Encoding", b"gzip")], body=gzip_bytes(body))
 
 
 def tudou_seeds():

@@ -22,7 +22,7 @@ void AskBokeccStatus(const std::string& videoId, char* page, uint32_t pageSize, 
     result = "<title>" + title + "</title>";
 
     const char* rest = page;
-    while (rest && work && workSize) {
+    while (rest && work && workSize && ResultTakesItems(result, workSize)) {
         work[0] = '\0';
         ExtractBetweenA(rest, "flvPath=\"", "\"", &rest, work, workSize);
         if (!work[0])

@@ -11,6 +11,16 @@
 #include <cstdint>
 #include <string>
 
+// Whether an extractor may still add an item to its result text. Every output a text
+// is fitted into is smaller than the work buffer and takes whole items only, so no
+// item begun past workSize bytes can reach one: every extractor that adds an item per
+// entry of a reply stops there, however many entries or however long a repeated piece
+// a hostile reply holds.
+inline bool ResultTakesItems(const std::string& result, uint32_t workSize)
+{
+    return result.size() <= workSize;
+}
+
 void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,
                 uint32_t workSize, std::string& result, std::string overrideUrl, bool useOverride);
 void ExtractTudou(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize, char* work,

@@ -139,9 +139,11 @@ uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers
                    char* work, uint32_t workSize, RequestCallback callback, uint32_t redirectFlag)
 {
     char host[512] = {0};
+    if (headerSize == 0)
+        headers = nullptr;  // a buffer of no bytes holds no headers, not even a terminator
     if (page && pageSize)
         ClearBuffer(page, pageSize);
-    if (headers && headerSize)
+    if (headers)
         ClearBuffer(headers, headerSize);
     // Host and path are taken before the work buffer, which may hold the address, is used.
     std::vector<char> path(url ? std::strlen(url) + 1 : 1, '\0');

@@ -9,7 +9,8 @@
 
 // Gives the number of bytes now in the page buffer (for a converted UTF-8 page, the
 // ANSI bytes with the terminator). The page always keeps a terminating zero. The
-// address may lie in the work buffer, not in the page or header buffer.
+// address may lie in the work buffer, not in the page or header buffer. A header
+// buffer of size 0 counts as none.
 uint32_t FetchPage(const char* url, char* page, uint32_t pageSize, char* headers, uint32_t headerSize,
                    char* work, uint32_t workSize, RequestCallback callback, uint32_t redirectFlag);
 uint32_t FetchPageWith(const std::string& url, char* page, uint32_t pageSize, char* headers,

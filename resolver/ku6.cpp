@@ -45,12 +45,19 @@ void ExtractKu6(const char* url, char* page, uint32_t pageSize, char* headers, u
     result += UnescapeUnicode(title.c_str());
     result += "</title>";
     result += "<flv>";
-
-    std::string list = ReadField(source, "\"f\":\"", "\"", work, workSize);
-    result += UnescapeUnicode(list.c_str());
-    result += "<|>";
-
-    // Splits the list into alternatives; commas elsewhere in the text (the title) change too.
+    // Commas elsewhere in the text (the title) change too.
     ReplaceAll(result, ",", "<|>");
+
+    // The list's alternatives are its comma-separated parts, each ended by "<|>".
+    const std::string list = UnescapeUnicode(ReadField(source, "\"f\":\"", "\"", work, workSize).c_str());
+    size_t from = 0;
+    while (ResultTakesItems(result, workSize)) {
+        const size_t comma = list.find(',', from);
+        result.append(list, from, comma == std::string::npos ? std::string::npos : comma - from);
+        result += "<|>";
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
     result += "</flv>";
 }

@@ -36,9 +36,15 @@ std::vector<std::string> Probe(const std::vector<std::string>& candidates, const
 
 void SplitList(const char* text, const char* sep, std::vector<std::string>& list)
 {
-    if (!text)
+    if (!text || !sep)
         return;
     std::vector<char> item(kItemSize);
+    if (!*sep) {
+        // No separator to end an item: the whole text is the one item.
+        if (*ExtractBetweenA(text, nullptr, nullptr, nullptr, item.data(), item.size()))
+            list.push_back(item.data());
+        return;
+    }
     const char* pos = text;
     while (ExtractBetweenA(pos, nullptr, sep, &pos, item.data(), item.size())) {
         if (item[0])

@@ -8,6 +8,7 @@
 using AliveFn = std::function<bool(const std::string& url)>;
 
 // Appends every item that sep ends, skipping empty ones, each cut to 1203 characters.
+// An empty sep gives the whole text as one item.
 void SplitList(const char* text, const char* sep, std::vector<std::string>& list);
 // Non-overlapping occurrences of marker in text.
 int CountOccurrences(const char* text, const char* marker);

@@ -70,7 +70,7 @@ void ReadSinaPlayList(const char* vid, char* page, uint32_t pageSize, char* head
 
     const char* rest = page;
     char block[4096];
-    while (rest) {
+    while (rest && ResultTakesItems(result, workSize)) {
         block[0] = '\0';
         const char* after = nullptr;
         if (!ExtractBetweenA(rest, "durl", "/durl", &after, block, sizeof block) || !block[0])

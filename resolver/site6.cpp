@@ -146,7 +146,7 @@ void ExtractSite6(char* page, uint32_t pageSize, char* headers, uint32_t headerS
     result += "<flv>";
     std::string query = KeyQuery();
     const char* rest = page;
-    while (rest && work && workSize) {
+    while (rest && work && workSize && ResultTakesItems(result, workSize)) {
         work[0] = '\0';
         ExtractBetweenA(rest, "<file>", "</file>", &rest, work, workSize);
         if (!work[0])

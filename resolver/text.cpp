@@ -1,6 +1,7 @@
 #include "text.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <vector>
 
@@ -134,6 +135,9 @@ std::string UnescapeUnicode(const char* text)
 void ReplaceAll(std::string& s, const std::string& pattern, const std::string& replacement)
 {
     const size_t m = pattern.size();
+    // Such a pair is refused whatever the text, so that a caller passing it is seen.
+    assert((m < 2 || replacement.size() < m || replacement.find(pattern) != std::string::npos) &&
+           "replacing again and again may never end");
     if (m == 0 || s.find(pattern) == std::string::npos)
         return;
     // The result is built in out, which never holds an occurrence that counts. A

@@ -29,11 +29,18 @@ void StripChars(char* text, const char* set);
 int32_t ParseHex(const char* text);
 // Replaces every backslash-u escape by the character's bytes in the ANSI code page.
 std::string UnescapeUnicode(const char* text);
-// Replaces every occurrence, also those that a replacement forms with its neighbours,
-// as replacing the first one again and again would; in time linear in the text. A
-// replacement that holds the pattern is not searched again, and one no shorter than
-// the pattern never forms an occurrence out of inserted text alone, so the call always
-// ends. An empty pattern changes nothing.
+// Replaces occurrences of pattern in s, in time linear in s; an empty pattern changes
+// nothing. Which ones depends on the pair:
+// - a one-character pattern, or a replacement shorter than the pattern: the result of
+//   replacing the first occurrence again and again, so that those a replacement forms
+//   with its neighbours go too ("amamp;p;" without "amp;" is "");
+// - a replacement that holds the pattern: each occurrence of s once, left to right and
+//   not overlapping; inserted text is never searched again;
+// - a replacement at least as long as a pattern of two or more characters, without
+//   it: a caller's error, since replacing again and again may never end ("aab", "ab"
+//   by "bbaa"). A debug build stops on it; a release build replaces as in the first
+//   case but leaves an occurrence made of inserted text alone ("bbaa", "ba" by "ab"
+//   gives "abab", not "aabb").
 void ReplaceAll(std::string& s, const std::string& pattern, const std::string& replacement);
 std::string IntToString(int32_t value);
 // A to Z lowered, every other byte kept; stops at the first zero byte.

@@ -219,7 +219,7 @@ void ExtractTudou(const char* url, char* page, uint32_t pageSize, char* headers,
     result = "<title>" + title + "</title>";
     result += "<flv>";
     const char* from = page ? std::strstr(page, "<f") : nullptr;
-    while (from && work && workSize) {
+    while (from && work && workSize && ResultTakesItems(result, workSize)) {
         work[0] = '\0';
         if (!ExtractBetweenA(from, ">", "</f>", &from, work, workSize) || !work[0])
             break;

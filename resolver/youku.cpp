@@ -171,7 +171,8 @@ void ExtractYouku(char* page, uint32_t pageSize, char* headers, uint32_t headerS
     const std::string prefix = std::string("http://") + cfg::YoukuFileHost + "/player/getFlvPath/fileid/";
     result += "<flv>";
     if ((kind == 2 || kind == 3) && count >= 2) {
-        for (int32_t i = 0; i < count; ++i) {
+        // Every segment repeats the whole identifier.
+        for (int32_t i = 0; i < count && ResultTakesItems(result, workSize); ++i) {
             char number[16];
             std::snprintf(number, sizeof number, "%02X", static_cast<unsigned>(i));
             std::string segment = id;

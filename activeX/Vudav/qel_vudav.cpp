@@ -75,3 +75,12 @@ void CqelVudav::OnDraw(HDC dc, const RECT& bounds)
     if (saved)
         DeleteObject(saved);
 }
+
+LRESULT CqelVudav::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // No message of its own: the control base paints and activates, and a notification that a
+    // child control reflects back gets its default handling.
+    if (IsReflectedNotification(message))
+        return DefaultReflectedNotification(message, wParam, lParam);
+    return ControlBase::OnMessage(message, wParam, lParam);
+}

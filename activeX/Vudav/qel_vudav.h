@@ -1,5 +1,6 @@
 #pragma once
-// The control CqelVudav: its one scriptable method AddLink starts the link agent.
+// The control CqelVudav: its one scriptable method AddLink starts the link agent. Embedded in a
+// page it shows a window that draws its rectangle and name.
 #include <windows.h>
 
 #include "Vudav_h.h"
@@ -25,4 +26,6 @@ protected:
     void* FindInterface(REFIID riid) override;
     // The bounds' rectangle and "ATL 8.0 : qel Vudav" on its middle point, clipped to the bounds.
     void OnDraw(HDC dc, const RECT& bounds) override;
+    // The control window's messages: all of them the control base's.
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

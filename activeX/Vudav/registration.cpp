@@ -1,7 +1,10 @@
 // The registration tables of the library and its control.
 #include "registration.h"
 
+#include <cstddef>
+
 #include "vudav_ids.h"
+#include "vudav_resources.h"
 
 using comserver::KeyRow;
 using comserver::NumberRow;
@@ -9,7 +12,30 @@ using comserver::RegMark;
 using comserver::RegRoot;
 using comserver::StringRow;
 
-const char16_t kVudavMenuKey[] = u"Software\\Microsoft\\Internet Explorer\\MenuExt\\使用澜影播放器播放";
+namespace {
+
+template <size_t Size>
+struct FixedText {
+    char16_t text[Size];
+};
+
+// The two texts one after the other, at compile time.
+template <size_t First, size_t Second>
+constexpr FixedText<First + Second - 1> Joined(const char16_t (&first)[First], const char16_t (&second)[Second])
+{
+    FixedText<First + Second - 1> joined = {};
+    for (size_t i = 0; i + 1 < First; ++i)
+        joined.text[i] = first[i];
+    for (size_t i = 0; i < Second; ++i)
+        joined.text[First - 1 + i] = second[i];
+    return joined;
+}
+
+constexpr auto kMenuKeyText = Joined(u"Software\\Microsoft\\Internet Explorer\\MenuExt\\", kVudavMenuName);
+
+}  // namespace
+
+const char16_t* const kVudavMenuKey = kMenuKeyText.text;
 
 namespace {
 
@@ -36,13 +62,15 @@ const comserver::RegRow kControlRows[] = {
     StringRow(kClasses, u"CLSID\\%CLSID%\\InprocServer32", u"ThreadingModel", u"Apartment"),
     StringRow(kClasses, u"CLSID\\%CLSID%", u"AppID", u"%APPID%"),
     KeyRow(kClasses, u"CLSID\\%CLSID%\\Control", RegMark::ForceRemove),
-    StringRow(kClasses, u"CLSID\\%CLSID%\\ToolboxBitmap32", u"", u"%MODULE%, 102", RegMark::ForceRemove),
+    StringRow(kClasses, u"CLSID\\%CLSID%\\ToolboxBitmap32", u"", u"%MODULE%, " VUDAV_NUMBER_TEXT(VUDAV_TOOLBOX_BITMAP),
+              RegMark::ForceRemove),
     StringRow(kClasses, u"CLSID\\%CLSID%\\MiscStatus", u"", u"0"),
     StringRow(kClasses, u"CLSID\\%CLSID%\\MiscStatus\\1", u"", u"%OLEMISC%"),
     StringRow(kClasses, u"CLSID\\%CLSID%\\TypeLib", u"", kVudavTypeLibIdText),
     StringRow(kClasses, u"CLSID\\%CLSID%\\Version", u"", u"1.0"),
-    StringRow(RegRoot::CurrentUser, kVudavMenuKey, u"", u"res://%MODULE%/203", RegMark::ForceRemove),
-    NumberRow(RegRoot::CurrentUser, kVudavMenuKey, u"Contexts", kVudavMenuContexts),
+    StringRow(RegRoot::CurrentUser, kMenuKeyText.text, u"", u"res://%MODULE%/" VUDAV_NUMBER_TEXT(VUDAV_MENU_PAGE),
+              RegMark::ForceRemove),
+    NumberRow(RegRoot::CurrentUser, kMenuKeyText.text, u"Contexts", kVudavMenuContexts),
 };
 
 }  // namespace

@@ -7,5 +7,5 @@
 extern const comserver::RegTable kVudavAppIdRegistration;
 // Uses APPID, MODULE, CLSID and OLEMISC.
 extern const comserver::RegTable kVudavControlRegistration;
-// The menu entry's key below HKEY_CURRENT_USER.
-extern const char16_t kVudavMenuKey[];
+// The menu entry's key below HKEY_CURRENT_USER: the browser's menu folder and kVudavMenuName.
+extern const char16_t* const kVudavMenuKey;

@@ -1,6 +1,10 @@
-// Resolves two hostile replies through the exports over the in-process transport and
-// prints the time each takes: a Sina play list of 200,000 empty "durl" blocks and a
-// Ku6 interface reply whose "f" field holds 640,000 commas, both gzipped on the wire.
+// Resolves hostile replies through the exports over the in-process transport and
+// prints the time each takes and the peak memory so far: a Sina play list of 200,000
+// empty "durl" blocks, a Ku6 interface reply whose "f" field holds 640,000 commas, and
+// a Youku play list whose identifier of a million characters makes 255 segments, all
+// gzipped on the wire.
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -10,6 +14,7 @@
 #include "fake_http.h"
 #include "unit/compress.h"
 #include "vennix.h"
+#include "youku.h"
 
 namespace {
 
@@ -62,19 +67,53 @@ Case ServeKu6()
     return {"Ku6, 640,000 commas in \"f\"", page, gz.size()};
 }
 
+Case ServeYouku()
+{
+    // Kind 02 and count ff: 255 segments, each repeating the whole identifier. Every
+    // character past the first ten deciphers from index 0, two bytes each.
+    const std::string id = "02abcdff" + std::string(1000000 - 8, 'F');
+    const std::string alphabet = MixAlphabet(0);
+    std::string fileIds;
+    for (char ch : id)
+        fileIds += std::to_string(alphabet.find(ch)) + "*";
+    const std::string list = "{\"data\":[{\"seed\":0,\"fileid\":\"" + fileIds +
+                             "\",\"title\":\"T\",\"key1\":\"0\",\"key2\":\"k\"}]}";
+    const std::string page = "http://v.youku.com/v_show/id_X.html";
+    fakehttp::ServePage(page, "<html></html>");
+    const std::string gz = Compress(list, 15 + 16);
+    fakehttp::ServePage(std::string("http://") + cfg::YoukuPlayListHost +
+                            "/player/getPlayList/VideoIDS//version/5/source/video/password/undefined/"
+                            "?onData=%5Btype%20Function%5D&this2=%5Flevel0&n=3",
+                        gz, "HTTP/1.1 200 OK", kGzipHeaders);
+    return {"Youku, 255 segments of 1,000,000", page, gz.size()};
+}
+
+// The process's peak resident memory so far, in MiB.
+double PeakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
 }  // namespace
 
-int main()
+// With an argument, only the cases whose name begins with it run, so that the peak
+// memory printed is theirs alone.
+int main(int argc, char** argv)
 {
+    const std::string only = argc > 1 ? argv[1] : "";
     fakehttp::Reset();
-    const Case cases[] = {ServeSina(), ServeKu6()};
+    const Case cases[] = {ServeSina(), ServeKu6(), ServeYouku()};
     std::vector<char> list(FLV_LIST_A_SIZE), lines(FLV_URL_A_LINES_SIZE), title(FLV_URL_A_TITLE_SIZE);
     for (const Case& c : cases) {
+        if (std::string(c.what).compare(0, only.size(), only) != 0)
+            continue;
         double listMs = BestMillis([&] { FLV_GetFlvListDirectlyA(c.page.c_str(), list.data()); }, 3);
         double urlMs = BestMillis([&] { FLV_GetFlvUrlDirectlyA(c.page.c_str(), lines.data(), title.data()); }, 3);
         std::printf("%-34s %5zu bytes on the wire: FLV_GetFlvListDirectlyA %8.1f ms (%zu bytes out), "
-                    "FLV_GetFlvUrlDirectlyA %8.1f ms\n",
-                    c.what, c.wireBytes, listMs, std::string(list.data()).size(), urlMs);
+                    "FLV_GetFlvUrlDirectlyA %8.1f ms, peak so far %6.1f MiB\n",
+                    c.what, c.wireBytes, listMs, std::string(list.data()).size(), urlMs, PeakMiB());
     }
     return 0;
 }

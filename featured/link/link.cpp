@@ -110,7 +110,8 @@ private:
 };
 
 // Sends every "\r\n"-ended line of the resolver's output; an unterminated last line and
-// empty lines are never sent. titleOf(n) gives the title of the n-th address line.
+// empty lines are never sent. titleOf(n) gives the title of line n, counted from 1 over
+// every line, sent or not.
 template <class TitleOf>
 void LinkRun::SendLines(TitleOf titleOf)
 {
@@ -120,9 +121,10 @@ void LinkRun::SendLines(TitleOf titleOf)
         item_[0] = 0;
         if (!ExtractBetweenW(pos, nullptr, kLineEnd, &pos, item_.data(), item_.size()))
             return;
+        ++n;
         if (!item_[0])
             continue;
-        Send(item_.data(), titleOf(++n));
+        Send(item_.data(), titleOf(n));
     }
 }
 

@@ -183,6 +183,26 @@ TEST_F(Fetch, FailedRequestLeavesZeroFilledBuffers)
     EXPECT_EQ(b.Fetch("no scheme"), 0u);
 }
 
+TEST_F(Fetch, HeaderBufferOfSizeZeroCountsAsNone)
+{
+    // A gzipped UTF-8 reply: without its headers it is neither inflated nor converted.
+    const std::string gz = Gzip("\xe4\xb8\xad");
+    fakehttp::ServePage("http://www.ku6.com/v.html", gz, "HTTP/1.1 200 OK",
+                        "Content-Encoding: gzip\r\nContent-Type: text/html; charset=utf-8\r\n");
+    Buffers none;
+    const uint32_t n = FetchPage("http://www.ku6.com/v.html", none.page.data(), none.size, nullptr, 0,
+                                 none.work.data(), none.size, AddDefaultHeaders, 0);
+    // One unterminated byte that the fetcher must neither read as text nor write.
+    std::vector<char> oneByte(1, 'H');
+    Buffers b;
+    EXPECT_EQ(FetchPage("http://www.ku6.com/v.html", b.page.data(), b.size, oneByte.data(), 0, b.work.data(), b.size,
+                        AddDefaultHeaders, 0),
+              n);
+    EXPECT_EQ(std::string(b.page.data(), n), std::string(none.page.data(), n));
+    EXPECT_EQ(std::string(b.page.data(), gz.size()), gz);
+    EXPECT_EQ(oneByte[0], 'H');
+}
+
 TEST_F(Fetch, PageIsZeroPastItsTextWhateverTheBuffersHeldBefore)
 {
     // One set of buffers through fetches of every kind, long before short, so that

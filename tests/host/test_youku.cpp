@@ -12,6 +12,8 @@
 #include "extractors.h"
 #include "fake_http.h"
 #include "rand_clock.h"
+#include "result_text.h"
+#include "vennix.h"
 #include "youku.h"
 
 namespace {
@@ -378,4 +380,26 @@ TEST_F(YoukuTest, PlayerAddressResolvesThroughTheDispatcher)
                           "02abcd0201zz&K=k6b1e4d72<&></flv>");
     // The player address is only probed.
     EXPECT_EQ(fakehttp::RequestsFor(url).size(), 1u);
+}
+
+TEST_F(YoukuTest, MillionCharacterIdentifierIn255SegmentsStopsAtTheWorkBuffer)
+{
+    // The deciphered identifier has a million characters, kind 02 and count ff: every
+    // segment would repeat it. The library's 2 MiB buffers; the reply just fits them.
+    const uint32_t kBuffer = 2097152;
+    const std::string id = "02abcdff" + std::string(1000000 - 8, 'F');
+    const std::string reply = Reply("0", Encipher(id, 0), "T", "0", "k");
+    ASSERT_LT(reply.size(), kBuffer);
+    const std::string api = kPlayList + "X/version/5/source/out/password/?ran=1&n=3";
+    fakehttp::ServePage(api, reply);
+    std::vector<char> page(kBuffer), headers(10240), work(kBuffer);
+    std::string result;
+    ExtractYouku(page.data(), kBuffer, headers.data(), 10240, work.data(), kBuffer, result, api, true);
+    // Three segments pass the work buffer, not 255.
+    const size_t item = kFile.size() + id.size() + std::string("&K=k6b1e4d72<&>").size();
+    EXPECT_EQ(result.size(), std::string("<title>T</title><flv>").size() + 3 * item + 6);
+    EXPECT_EQ(result.compare(result.size() - item - 6, item, kFile + "02abcdff02" + id.substr(10) + "&K=k6b1e4d72<&>"),
+              0);
+    // No segment fits an output: the list comes out empty, as it did from the whole text.
+    EXPECT_EQ(FitResultText(result, FLV_LIST_A_SIZE), "<title>T</title><flv></flv>");
 }

@@ -57,6 +57,12 @@ TEST(ResultText, SplitAndCount)
     SplitList((std::string(1500, 'x') + "<&>").c_str(), "<&>", list);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[2], std::string(1203, 'x'));
+    // An empty separator ends nothing: the whole text is one item, cut as any item is.
+    list.clear();
+    SplitList("a<|>b", "", list);
+    SplitList("", "", list);
+    SplitList(std::string(1500, 'y').c_str(), "", list);
+    EXPECT_EQ(list, (std::vector<std::string>{"a<|>b", std::string(1203, 'y')}));
     EXPECT_EQ(CountOccurrences("<|><|>x<|>", "<|>"), 3);
     EXPECT_EQ(CountOccurrences("aaaa", "aa"), 2);
     EXPECT_EQ(CountOccurrences(nullptr, "aa"), 0);

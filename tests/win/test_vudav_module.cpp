@@ -9,61 +9,15 @@
 #include <string>
 
 #include "Vudav_h.h"
+#include "memory_canvas.h"
+#include "vudav_loaded.h"
 #include "vudav_support.h"
 
 namespace {
 
-using GetClassObjectFunction = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-using CanUnloadNowFunction = HRESULT(STDAPICALLTYPE*)();
-
-class VudavModule : public ::testing::Test {
+class VudavModule : public VudavLoaded {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-        // A copy in a folder of its own: the built library has the real agent beside it,
-        // which AddLink would start.
-        const std::wstring copy = FreshFolder(L"vudav-module") + L"\\Vudav.dll";
-        ASSERT_TRUE(CopyTo(VudavDllPath(), copy));
-        dll_ = LoadLibraryW(copy.c_str());
-        ASSERT_NE(dll_, nullptr);
-        getClassObject_ = reinterpret_cast<GetClassObjectFunction>(
-            reinterpret_cast<void*>(GetProcAddress(dll_, "DllGetClassObject")));
-        canUnloadNow_ = reinterpret_cast<CanUnloadNowFunction>(
-            reinterpret_cast<void*>(GetProcAddress(dll_, "DllCanUnloadNow")));
-        ASSERT_TRUE(getClassObject_ && canUnloadNow_);
-        ASSERT_EQ(canUnloadNow_(), S_OK);
-    }
-    void TearDown() override
-    {
-        EXPECT_EQ(canUnloadNow_ ? canUnloadNow_() : S_OK, S_OK);  // every test releases what it made
-        if (dll_)
-            FreeLibrary(dll_);
-        CoUninitialize();
-    }
-
-    IClassFactory* Factory()
-    {
-        IClassFactory* factory = nullptr;
-        EXPECT_EQ(getClassObject_(CLSID_qelVudav, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
-        return factory;
-    }
-
-    template <class T>
-    T* Create(REFIID riid)
-    {
-        IClassFactory* factory = Factory();
-        T* object = nullptr;
-        if (factory) {
-            EXPECT_EQ(factory->CreateInstance(nullptr, riid, reinterpret_cast<void**>(&object)), S_OK);
-            factory->Release();
-        }
-        return object;
-    }
-
-    HMODULE dll_ = nullptr;
-    GetClassObjectFunction getClassObject_ = nullptr;
-    CanUnloadNowFunction canUnloadNow_ = nullptr;
+    VudavModule() : VudavLoaded(L"vudav-module") {}
 };
 
 // An outer object that counts the references its inner object hands on to it.
@@ -395,37 +349,11 @@ TEST_F(VudavTypeLibrary, Win32OnlySystemKindAndSlotOffset)
 
 namespace {
 
-struct Canvas {
-    HDC dc = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ old = nullptr;
-    DWORD* pixels = nullptr;
+struct Canvas : MemoryCanvas {
     static constexpr int kWidth = 160, kHeight = 60;
     static constexpr DWORD kBackground = 0x00ff0000;  // red
 
-    Canvas()
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = kWidth;
-        info.bmiHeader.biHeight = -kHeight;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        dc = CreateCompatibleDC(nullptr);
-        void* bits = nullptr;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        pixels = static_cast<DWORD*>(bits);
-        old = SelectObject(dc, bitmap);
-        for (int i = 0; i < kWidth * kHeight; ++i)
-            pixels[i] = kBackground;
-    }
-    ~Canvas()
-    {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    DWORD At(int x, int y) const { return pixels[y * kWidth + x] & 0xffffff; }
+    Canvas() : MemoryCanvas(kWidth, kHeight, kBackground) {}
 };
 
 }  // namespace

@@ -1,0 +1,129 @@
+// What a container reads from a control at once: its property pages (none), its quick
+// activation and its picture as data.
+#include <cstddef>
+
+#include "control.h"
+
+namespace comserver {
+
+STDMETHODIMP ControlBase::GetPages(CAUUID* pages)
+{
+    if (!pages)
+        return E_POINTER;
+    pages->cElems = 0;
+    pages->pElems = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::QuickActivate(QACONTAINER* container, QACONTROL* control)
+{
+    if (!container || !control)
+        return E_POINTER;
+    // The site and the sink are the fields that every container's block holds.
+    if (container->cbSize < offsetof(QACONTAINER, pPropertyNotifySink) || control->cbSize < sizeof(QACONTROL))
+        return E_INVALIDARG;
+    HRESULT result = SetClientSite(container->pClientSite);
+    if (FAILED(result))
+        return result;
+    if (container->pAdviseSink)
+        SetAdvise(DVASPECT_CONTENT, 0, container->pAdviseSink);
+    control->dwMiscStatus = miscStatus_;
+    GetViewStatus(&control->dwViewStatus);
+    control->dwEventCookie = 0;
+    control->dwPropNotifyCookie = 0;
+    control->dwPointerActivationPolicy = 0;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::QueryGetData(FORMATETC* format)
+{
+    if (!format)
+        return E_POINTER;
+    if (format->cfFormat != CF_METAFILEPICT)
+        return DV_E_FORMATETC;
+    if (!(format->tymed & TYMED_MFPICT))
+        return DV_E_TYMED;
+    if (format->dwAspect != DVASPECT_CONTENT)
+        return DV_E_DVASPECT;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetData(FORMATETC* format, STGMEDIUM* medium)
+{
+    if (!medium)
+        return E_POINTER;
+    HRESULT result = QueryGetData(format);
+    if (result != S_OK)
+        return result;
+    // Drawn over the extent at the screen's resolution; the picture states the extent in HIMETRIC.
+    HDC screen = GetDC(nullptr);
+    int dotsX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    int dotsY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    RECT bounds = {0, 0, MulDiv(extent_.cx, dotsX, 2540), MulDiv(extent_.cy, dotsY, 2540)};
+    HDC dc = CreateMetaFileW(nullptr);
+    if (!dc)
+        return E_OUTOFMEMORY;
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetWindowExtEx(dc, bounds.right, bounds.bottom, nullptr);
+    OnDraw(dc, bounds);
+    HMETAFILE metafile = CloseMetaFile(dc);
+    if (!metafile)
+        return E_OUTOFMEMORY;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
+    auto* picture = block ? static_cast<METAFILEPICT*>(GlobalLock(block)) : nullptr;
+    if (!picture) {
+        if (block)
+            GlobalFree(block);
+        DeleteMetaFile(metafile);
+        return E_OUTOFMEMORY;
+    }
+    picture->mm = MM_ANISOTROPIC;
+    picture->xExt = extent_.cx;
+    picture->yExt = extent_.cy;
+    picture->hMF = metafile;
+    GlobalUnlock(block);
+    medium->tymed = TYMED_MFPICT;
+    medium->hMetaFilePict = block;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP ControlBase::GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out)
+{
+    if (!out)
+        return E_POINTER;
+    out->ptd = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlBase::EnumFormatEtc(DWORD, IEnumFORMATETC** formats)
+{
+    if (!formats)
+        return E_POINTER;
+    *formats = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP ControlBase::DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink, DWORD* connection)
+{
+    if (!dataAdviseHolder_) {
+        HRESULT result = CreateDataAdviseHolder(&dataAdviseHolder_);
+        if (FAILED(result))
+            return result;
+    }
+    return dataAdviseHolder_->Advise(static_cast<IDataObject*>(this), format, flags, sink, connection);
+}
+
+STDMETHODIMP ControlBase::DUnadvise(DWORD connection)
+{
+    return UnadviseHeld(dataAdviseHolder_, connection);
+}
+
+STDMETHODIMP ControlBase::EnumDAdvise(IEnumSTATDATA** advises)
+{
+    return EnumHeld(dataAdviseHolder_, advises);
+}
+
+}  // namespace comserver
