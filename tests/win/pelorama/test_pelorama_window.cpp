@@ -3,12 +3,14 @@
 // painted into a memory context, the colours of the check box and its label, the icon.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 
 #include "win/memory_canvas.h"
 #include "pelorama_app.h"
 #include "popup_wnd_dlg.h"
+#include "win/tray_recorder.h"
 
 namespace {
 
@@ -186,6 +188,35 @@ TEST_F(PeloramaWindow, CarriesItsIcon)
         EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), dragIcon);
         EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), dragIcon);
     });
+}
+
+// The notification-area icon is loaded once: the add at start and the add after
+// "TaskbarCreated" carry the same handle, which is freed with the window object.
+TEST_F(PeloramaWindow, TrayIconIsLoadedOnceAndFreedAtTheEnd)
+{
+    TrayRecorder tray;
+    ASSERT_TRUE(tray.Start());
+    HICON icon = nullptr;
+    RunWindow([&](HWND hwnd) {
+        auto* window = static_cast<CPoPupWndDlg*>(winui::Window::FromHandle(hwnd));
+        ASSERT_NE(window, nullptr);
+        icon = window->TrayIconHandle();
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(info.hbmColor ? 16 : 0, 16);
+        SendMessageW(hwnd, CPoPupWndDlg::WM_TASKBARCREATED, 0, 0);
+        EXPECT_EQ(window->TrayIconHandle(), icon);
+    });
+    auto records = tray.Records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(records[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(records[2].message, static_cast<DWORD>(NIM_DELETE));
+    ICONINFO info = {};
+    EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon outlived the window";
 }
 
 }  // namespace
