@@ -245,6 +245,11 @@ TEST_F(Pelorama, StartsWithItsWindowAndBothBrowsers)
     EXPECT_EQ(box.top, 570 - 21);
     EXPECT_EQ(label.left, 10 + (box.right - box.left) + 2);
     EXPECT_EQ(label.top, 570 - 18);
+    // The controls in the template's tab order, the browsers in their places' stead.
+    std::vector<int> order;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(GetDlgCtrlID(child));
+    EXPECT_EQ(order, (std::vector<int>{1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1010, 1011}));
     wchar_t labelText[32] = {};
     GetWindowTextW(GetDlgItem(window, 1007), labelText, 32);
     EXPECT_STREQ(labelText, L"下次不再弹出");
