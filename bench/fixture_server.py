@@ -22,6 +22,7 @@ A route is a JSON object:
     compress     "gzip" | "zlib" | "raw" (deflate without header), after body_repeat
     delay_ms     wait before sending anything
     cut_after    send only the first N bytes of the whole response, then close
+    trickle      [N, MS]: send the body in pieces of N bytes, MS milliseconds apart
     header_pad   N: add "X-Pad: " + N * "a" as the last header
     sequence     [partial route, ...] answered in turn for successive matches;
                  the last one repeats
@@ -62,7 +63,7 @@ DRAIN_TIMEOUT_S = 2
 
 BODY_KEYS = ("body", "body_hex", "body_b64", "body_file")
 RESPONSE_KEYS = {"status", "headers", "content_length", "body_repeat", "compress",
-                 "delay_ms", "cut_after", "header_pad"} | set(BODY_KEYS)
+                 "delay_ms", "cut_after", "header_pad", "trickle"} | set(BODY_KEYS)
 ROUTE_KEYS = {"host", "path", "port", "sequence"} | RESPONSE_KEYS
 COMPRESSORS = {
     "gzip": lambda data: gzip.compress(data, mtime=0),
@@ -92,6 +93,11 @@ def _check_response_fields(obj, where):
     for key in ("body_repeat", "delay_ms", "cut_after", "header_pad", "port"):
         if key in obj and (not isinstance(obj[key], int) or obj[key] < 0):
             raise RouteError(f"{where}: {key} must be a non-negative integer")
+    if "trickle" in obj:
+        t = obj["trickle"]
+        if (not isinstance(t, list) or len(t) != 2 or not all(isinstance(v, int) for v in t)
+                or t[0] <= 0 or t[1] < 0):
+            raise RouteError(f"{where}: trickle must be [bytes > 0, milliseconds >= 0]")
 
 
 class Route:
@@ -173,6 +179,7 @@ def build_body(fields, base_dir):
 
 
 def build_response(fields, base_dir):
+    """The whole response and the length of its head."""
     body = build_body(fields, base_dir)
     headers = [(str(k), str(v)) for k, v in fields.get("headers", [])]
     has_length = any(k.lower() == "content-length" for k, _ in headers)
@@ -182,7 +189,8 @@ def build_response(fields, base_dir):
         headers.append(("X-Pad", "a" * fields["header_pad"]))
     head = fields.get("status", "HTTP/1.1 200 OK") + "\r\n"
     head += "".join(f"{k}: {v}\r\n" for k, v in headers) + "\r\n"
-    return head.encode("utf-8") + body
+    head = head.encode("utf-8")
+    return head + body, len(head)
 
 
 def simple_response(status, text):
@@ -271,8 +279,15 @@ class Handler(socketserver.BaseRequestHandler):
             request = self.read_request(sock.makefile("rb"))
             if request is None:
                 return
-            response = self.answer(port, *request)
-            sock.sendall(response)
+            response, pace = self.answer(port, *request)
+            if pace is None:
+                sock.sendall(response)
+            else:
+                head, piece, ms = pace
+                sock.sendall(response[:head])
+                for at in range(head, len(response), piece):
+                    time.sleep(ms / 1000.0)
+                    sock.sendall(response[at:at + piece])
             sock.shutdown(socket.SHUT_WR)
             self.drain(sock)
         except (OSError, ValueError):
@@ -311,21 +326,22 @@ class Handler(socketserver.BaseRequestHandler):
         target = parts[1].decode("utf-8", "surrogateescape") if len(parts) > 1 else ""
         host = host_name(headers)
         if host == CONTROL_HOST:
-            return self.control(method, target, body)
+            return self.control(method, target, body), None
         state.add_record(port, request_line, headers, body)
         found = state.respond(host, target, port)
         if found is None:
-            return simple_response("404 Not Found", f"no route for {host} {target}\n")
+            return simple_response("404 Not Found", f"no route for {host} {target}\n"), None
         fields, base_dir = found
         if fields.get("delay_ms"):
             time.sleep(fields["delay_ms"] / 1000.0)
         try:
-            response = build_response(fields, base_dir)
+            response, head = build_response(fields, base_dir)
         except (OSError, ValueError) as e:
-            return simple_response("500 Internal Server Error", f"bad route: {e}\n")
+            return simple_response("500 Internal Server Error", f"bad route: {e}\n"), None
         if "cut_after" in fields:
             response = response[:fields["cut_after"]]
-        return response
+        pace = (head, *fields["trickle"]) if "trickle" in fields else None
+        return response, pace
 
     def control(self, method, target, body):
         state = self.server.state

@@ -195,6 +195,12 @@ class FixtureServerTest(unittest.TestCase):
         self.assertEqual(len(cut), 30)
         self.assertTrue(b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nxxxx".startswith(cut))
 
+        # A trickled body arrives whole, piece by piece.
+        self.add_routes([{"host": "d.test", "path": "/trickle", "body": "y" * 10, "trickle": [4, 100]}])
+        start = time.monotonic()
+        self.assertTrue(get(self.port1, "d.test", "/trickle").endswith(b"\r\n\r\n" + b"y" * 10))
+        self.assertGreaterEqual(time.monotonic() - start, 0.3)
+
         # keep-alive is not honoured: the server closes after one response
         resp = get(self.port1, "d.test", "/any", b"Connection: keep-alive\r\n")
         self.assertTrue(resp.endswith(b"any host"))

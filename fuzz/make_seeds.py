@@ -287,6 +287,18 @@ def command_line_seeds():
     }
 
 
+def update_description_seeds():
+    block = lambda tag, build: (f"<{tag}><version>1.0</version><build>{build}</build>"
+                                f"<download>http://service.qelplayer.net/u/{tag}.exe</download>"
+                                f"<description>更新 {tag}</description></{tag}>")
+    return {
+        "three": ("<root>" + block("player", 81126) + block("parser", 81127) + block("genal", 1) + "</root>").encode(),
+        "single": block("x", 81126)[3:].encode(),
+        "empty-root": ("<root></root>" + block("player", 2)).encode(),
+        "root-only": b"<root>x</root>",
+    }
+
+
 def main():
     write("exports", exports_seeds())
     write("fetch", fetch_seeds())
@@ -300,6 +312,7 @@ def main():
     write("tudou", tudou_seeds())
     write("link", link_seeds())
     write("command_line", command_line_seeds())
+    write("update_description", update_description_seeds())
     for name in sorted(os.listdir(CORPUS)):
         print(name, len(os.listdir(CORPUS / name)))
 

@@ -9,6 +9,8 @@ std::wstring FolderOf(const std::wstring& path)
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+}  // namespace
+
 void RemoveTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
@@ -28,8 +30,6 @@ void RemoveTree(const std::wstring& folder)
     }
     RemoveDirectoryW(folder.c_str());
 }
-
-}  // namespace
 
 std::wstring TestBinFolder()
 {

@@ -21,6 +21,8 @@
 std::wstring TestBinFolder();
 // The deliverables' folder (bin, beside test-bin), ending in "\".
 std::wstring SuiteBinFolder();
+// Removes a folder (ending in "\") with all it holds.
+void RemoveTree(const std::wstring& folder);
 
 class RunFolder {
 public:

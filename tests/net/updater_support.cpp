@@ -1,0 +1,165 @@
+#include "updater_support.h"
+
+#include <vector>
+
+#include "bench_files.h"
+#include "fixture_client.h"
+#include "run_folder.h"
+
+namespace {
+
+const wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// One registry value as it was found: its type and bytes, or absent.
+struct SavedValue {
+    bool present = false;
+    DWORD type = 0;
+    std::vector<BYTE> data;
+};
+SavedValue g_saved[2];
+const wchar_t* const kKeys[2] = {kUserShellFolders, kShellFolders};
+
+SavedValue Save(const wchar_t* keyName)
+{
+    SavedValue v;
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return v;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, L"AppData", nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
+        v.data.resize(size);
+        v.present = RegQueryValueExW(key, L"AppData", nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return v;
+}
+
+bool Put(const wchar_t* keyName, const SavedValue& v)
+{
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    LONG rc = v.present ? RegSetValueExW(key, L"AppData", 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()))
+                        : RegDeleteValueW(key, L"AppData");
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS || (!v.present && rc == ERROR_FILE_NOT_FOUND);
+}
+
+std::wstring UniqueTempFolder(const wchar_t* prefix)
+{
+    static LONG counter = 0;
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    return std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
+}
+
+}  // namespace
+
+AppDataFolder::~AppDataFolder()
+{
+    if (saved_) {
+        for (int i = 0; i < 2; ++i)
+            Put(kKeys[i], g_saved[i]);
+    }
+    if (!path_.empty())
+        RemoveTree(path_);
+}
+
+bool AppDataFolder::Point(const std::wstring& folder)
+{
+    if (!saved_) {
+        for (int i = 0; i < 2; ++i)
+            g_saved[i] = Save(kKeys[i]);
+        saved_ = true;
+    }
+    // The shell folder's value has no trailing backslash.
+    const std::wstring value = folder.substr(0, folder.size() - 1);
+    SavedValue v;
+    v.present = true;
+    v.type = REG_SZ;
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(value.c_str());
+    v.data.assign(bytes, bytes + (value.size() + 1) * sizeof(wchar_t));
+    return Put(kUserShellFolders, v) && Put(kShellFolders, v);
+}
+
+bool AppDataFolder::Create(bool withQelFolder)
+{
+    path_ = UniqueTempFolder(L"qelappdata-");
+    if (!CreateDirectoryW(path_.c_str(), nullptr))
+        return false;
+    if (withQelFolder && !CreateDirectoryW(QelFolder().c_str(), nullptr))
+        return false;
+    return Point(path_);
+}
+
+bool AppDataFolder::PointAtMissingFolder()
+{
+    return Point(UniqueTempFolder(L"qelappdata-missing-"));
+}
+
+std::string AppDataFolder::Ini() const
+{
+    return ReadWholeFile(IniPath());
+}
+
+bool AppDataFolder::SetIni(const std::string& text) const
+{
+    DeleteFileW(IniPath().c_str());
+    return text.empty() || WriteWholeFile(IniPath(), text);
+}
+
+const char kUpdateHost[] = "service.qelplayer.net";
+const char kDescriptionPath[] = "/qel_webtest/player/flv/update/qel_update.xml";
+const char kStatisticsPath[] = "/qel_webtest/player/flv/ip/ip_statistic.php";
+
+bool ServeUpdateDescription(const std::string& text)
+{
+    return FixtureAddRoutes(std::string("{\"host\": \"") + kUpdateHost + "\", \"path\": \"" + kDescriptionPath +
+                            "\", \"body_hex\": \"" + HexOf(text) + "\"}");
+}
+
+UpdaterRun::~UpdaterRun()
+{
+    if (process_) {
+        if (Running())
+            TerminateProcess(process_, 99);
+        CloseHandle(process_);
+    }
+}
+
+bool UpdaterRun::Start(const std::wstring& path)
+{
+    std::wstring line = L"\"" + path + L"\"";
+    std::vector<wchar_t> buf(line.begin(), line.end());
+    buf.push_back(0);
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(nullptr, buf.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    process_ = pi.hProcess;
+    pid_ = pi.dwProcessId;
+    return true;
+}
+
+bool UpdaterRun::WaitExit(int timeoutMs)
+{
+    return process_ && WaitForSingleObject(process_, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
+}
+
+bool UpdaterRun::Running() const
+{
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+DWORD UpdaterRun::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
