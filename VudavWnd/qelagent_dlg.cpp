@@ -3,27 +3,13 @@
 #include "agent_rules.h"
 #include "link_win.h"
 #include "resource.h"
+#include "utf16.h"
 #include "worker.h"
 
 namespace {
 
 const UINT_PTR kWorkerTimer = 0;
 const UINT kWorkerDelayMs = 500;
-
-// The owner of the link handling's boxes: the agent's window while it lives, then none.
-class WindowWhileItLives : public LinkOwner {
-public:
-    explicit WindowWhileItLives(const winui::LinkContext& context) : context_(context) {}
-    HWND Window() override { return context_.Owner(); }
-
-private:
-    const winui::LinkContext& context_;
-};
-
-std::wstring Wide(const std::u16string& s)
-{
-    return std::wstring(s.begin(), s.end());
-}
 
 }  // namespace
 
@@ -38,11 +24,11 @@ bool CqelagentDlg::ParseVudavCommandLine(const std::wstring& commandLine)
 {
     m_strCommandLine = commandLine;
     std::u16string link;
-    if (!VudavLinkFromCommandLine(std::u16string(commandLine.begin(), commandLine.end()), link)) {
+    if (!VudavLinkFromCommandLine(ToU16(commandLine), link)) {
         MessageBoxW(nullptr, L"无有效效链接", L"澜影提示", MB_OK);
         return false;
     }
-    m_strLink = Wide(link);
+    m_strLink = ToWide(link);
     return true;
 }
 
@@ -95,7 +81,7 @@ BOOL CqelagentDlg::OnInitDialog()
     MoveWindow(Handle(), 0, 0, 0, 0, TRUE);
 
     // The page loads hidden; the window stays at zero size until a document completes.
-    m_browser.Navigate(Wide(WelcomePageUrl()));
+    m_browser.Navigate(ToWide(WelcomePageUrl()));
     m_browser.PutVisible(false);
     m_browser.Move(0, 0, 0, 0);
 
@@ -141,20 +127,18 @@ void CqelagentDlg::OnTimer(UINT_PTR)
     KillTimer(kWorkerTimer);
     if (m_link)
         return;
-    m_link = std::make_shared<winui::LinkContext>(Handle(), m_strLink);
+    m_link = MakeLinkContext(m_strLink, Handle());
     if (!winui::StartWorker([context = m_link] { VudavLinkThreadProc(context); }))
         PostMessageW(Handle(), WM_CLOSE, 0, 0);  // no worker will ever close the window
 }
 
 // The worker works on its own context: its copy of the link, the link's site code, and the
-// window only while it lives. A foreign WM_CLOSE ends the program with the link in hand.
-void CqelagentDlg::VudavLinkThreadProc(std::shared_ptr<winui::LinkContext> context)
+// window (the owner of its boxes) only while it lives. A foreign WM_CLOSE ends the program
+// with the link in hand.
+void CqelagentDlg::VudavLinkThreadProc(std::shared_ptr<LinkContext> context)
 {
-    WindowWhileItLives owner(*context);
-    LinkDialog dialog;
-    dialog.siteCode = &context->siteCode;
-    dialog.owner = &owner;
-    HandleZflvLink(dialog, context->Link());
+    HandleZflvLink(*context);
+    context->SignalDone();
     context->PostToDialog(WM_CLOSE);
 }
 

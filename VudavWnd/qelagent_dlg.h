@@ -29,7 +29,7 @@ private:
     void OnTimer(UINT_PTR id);
     bool OnPaint();
     void OnWelcomePageComplete();
-    static void VudavLinkThreadProc(std::shared_ptr<winui::LinkContext> context);
+    static void VudavLinkThreadProc(std::shared_ptr<LinkContext> context);
 
     const std::wstring m_strInstanceName;
     RECT m_rcPlacement = {};
@@ -37,5 +37,5 @@ private:
     HICON m_hIcon;
     winui::BrowserHost m_browser;
     std::wstring m_strCommandLine;
-    std::shared_ptr<winui::LinkContext> m_link;  // the worker's context, once it runs
+    std::shared_ptr<LinkContext> m_link;  // the worker's context, once it runs
 };

@@ -7,7 +7,8 @@
 
 #include "class_factory.h"
 #include "registry_win.h"
-#include "wide.h"
+#include "progstart.h"
+#include "utf16.h"
 
 namespace comserver {
 
@@ -32,21 +33,6 @@ ServerModule* g_module = nullptr;
 ServerModule& Module()
 {
     return *g_module;
-}
-
-std::wstring ModuleFileName(HMODULE module)
-{
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0)
-            return std::wstring();
-        if (length < buffer.size())
-            return std::wstring(buffer.data(), length);
-        if (buffer.size() >= 32768)
-            return std::wstring();  // longer than any path the system can hold
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 ServerModule::ServerModule(const ServerDescription& description) : description_(description)
@@ -92,7 +78,7 @@ HRESULT ServerModule::GetClassObject(REFCLSID classId, REFIID riid, void** objec
 
 HRESULT ServerModule::RunRegistration(const RegTable& table, const ServerClass* forClass, RegMode mode)
 {
-    std::wstring path = ModuleFileName(instance_);
+    std::wstring path = ModuleFilePath(instance_);
     if (path.empty())
         return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_INVALID_NAME);
     Replacements replacements = {{u"APPID", description_.appId}, {u"MODULE", ToU16(path)}};
@@ -121,7 +107,7 @@ HRESULT ServerModule::RegisterTypeLibrary()
     HRESULT result = LoadTypeLibrary(&library);
     if (FAILED(result))
         return result;
-    std::wstring path = ModuleFileName(instance_);
+    std::wstring path = ModuleFilePath(instance_);
     result = RegisterTypeLib(library, const_cast<OLECHAR*>(path.c_str()), nullptr);
     library->Release();
     return result;
@@ -180,7 +166,7 @@ HRESULT ServerModule::LoadTypeLibrary(ITypeLib** library)
     HRESULT result = S_OK;
     EnterCriticalSection(&guard_);
     if (!typeLibrary_) {
-        std::wstring path = ModuleFileName(instance_);
+        std::wstring path = ModuleFilePath(instance_);
         result = path.empty() ? E_FAIL : LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typeLibrary_);
     }
     if (SUCCEEDED(result)) {

@@ -85,7 +85,4 @@ private:
 // The module object of this binary.
 ServerModule& Module();
 
-// The full path of a module's file (no length limit of its own); empty when it cannot be read.
-std::wstring ModuleFileName(HMODULE module);
-
 }  // namespace comserver

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "utf16.h"
+
 namespace comserver {
 
 namespace {
@@ -14,7 +16,7 @@ HKEY RootKey(RegRoot root)
 
 const wchar_t* Wide(const std::u16string& s)
 {
-    return reinterpret_cast<const wchar_t*>(s.c_str());
+    return AsWide(s.c_str());
 }
 
 int32_t SetValue(RegRoot root, const std::u16string& key, const std::u16string& name, DWORD type,

@@ -71,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     for (const LinkBuild* build : {&kPeloramaLink, &kAgentLink}) {
         Platform platform(parts[1], parts[2]);
-        int32_t siteCode = -1;
-        Check(HandleZflvLink(platform, *build, siteCode, link) == 0);
+        LinkContext context(link, nullptr);
+        Check(HandleZflvLink(platform, *build, context) == 0);
+        const int32_t siteCode = context.siteCode;
         // The player is always there, so a box is one of the module's own: it ends the link
         // before anything is sent. A host outside the agent's table resolves nothing.
         Check(platform.boxes <= 1 && (platform.boxes == 0 || platform.sent == 0));

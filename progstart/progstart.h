@@ -18,6 +18,9 @@
 
 // The longest wait for a started program to be ready.
 constexpr DWORD kProgramReadyWaitMs = 30000;
+// A show code that gives the program none: its STARTUPINFO holds only its size, and it
+// shows its window as it would when started by hand.
+constexpr int kNoShowCode = -1;
 
 // The module that holds this code: the DLL it is linked into, else the program.
 HMODULE ThisModule();
@@ -32,9 +35,10 @@ std::wstring ProgramPathBesideModule(HMODULE module, const wchar_t* baseName, co
 
 // Starts the program at path with CreateProcessW and the command line StartCommandLine
 // (path, arguments); arguments may be null. showCode reaches the program as its show code
-// (STARTF_USESHOWWINDOW). When waitUntilReady, waits up to kProgramReadyWaitMs until the
-// program waits for input: one that creates its window before its first message loop can
-// then be found at once. True when the process was created; an empty path starts nothing.
+// (STARTF_USESHOWWINDOW), kNoShowCode none. When waitUntilReady, waits up to
+// kProgramReadyWaitMs until the program waits for input, as a start by WinExec does: one
+// that creates its window before its first message loop can then be found at once. True
+// when the process was created; an empty path starts nothing.
 bool StartProgram(const std::wstring& path, const wchar_t* arguments, int showCode, bool waitUntilReady);
 
 // StartProgram (ProgramPathBesideModule (module, baseName, extension), ...).

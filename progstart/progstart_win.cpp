@@ -3,21 +3,9 @@
 
 #include <vector>
 
+#include "utf16.h"
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
-
-namespace {
-
-std::u16string U(const std::wstring& s)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(s.c_str()), s.size());
-}
-
-std::wstring W(const std::u16string& s)
-{
-    return std::wstring(reinterpret_cast<const wchar_t*>(s.c_str()), s.size());
-}
-
-}  // namespace
 
 HMODULE ThisModule()
 {
@@ -41,21 +29,22 @@ std::wstring ModuleFilePath(HMODULE module)
 
 std::wstring ProgramPathBesideModule(HMODULE module, const wchar_t* baseName, const wchar_t* extension)
 {
-    return W(ProgramPathBeside(U(ModuleFilePath(module)), reinterpret_cast<const char16_t*>(baseName),
-                               reinterpret_cast<const char16_t*>(extension)));
+    return ToWide(ProgramPathBeside(ToU16(ModuleFilePath(module)), AsU16(baseName), AsU16(extension)));
 }
 
 bool StartProgram(const std::wstring& path, const wchar_t* arguments, int showCode, bool waitUntilReady)
 {
     if (path.empty())
         return false;
-    std::wstring command = W(StartCommandLine(U(path), reinterpret_cast<const char16_t*>(arguments ? arguments : L"")));
+    std::wstring command = ToWide(StartCommandLine(ToU16(path), AsU16(arguments ? arguments : L"")));
     std::vector<wchar_t> line(command.begin(), command.end());
     line.push_back(L'\0');
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(showCode);
+    if (showCode != kNoShowCode) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = static_cast<WORD>(showCode);
+    }
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;

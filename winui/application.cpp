@@ -3,6 +3,8 @@
 #include <objbase.h>
 
 #include "command_tail.h"
+#include "progstart.h"
+#include "utf16.h"
 
 namespace winui {
 
@@ -13,17 +15,7 @@ const UINT kAppTitleString = 57344;
 
 std::wstring ModuleBaseName(HINSTANCE instance)
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(instance, &path[0], static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return {};
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = ModuleFilePath(instance);
     size_t slash = path.find_last_of(L"\\/");
     std::wstring base = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
     size_t dot = base.rfind(L'.');
@@ -69,9 +61,7 @@ int Application::Run(HINSTANCE instance)
         name_ = ResourceString(instance, kAppTitleString);
     if (name_.empty())
         name_ = ModuleBaseName(instance);
-    const auto* line = reinterpret_cast<const char16_t*>(GetCommandLineW());
-    std::u16string tail = CommandTail(line);
-    commandLine_.assign(tail.begin(), tail.end());
+    commandLine_ = ToWide(CommandTail(AsU16(GetCommandLineW())));
 
     HRESULT ole = OleInitialize(nullptr);
     InitInstance();

@@ -1,6 +1,8 @@
 // The browser host: creation in place of a template's placeholder, calls by dispatch id.
 #include "browser_host.h"
 
+#include <exdisp.h>
+
 #include <algorithm>
 
 #include "browser_site.h"
@@ -37,8 +39,8 @@ bool BrowserHost::Create(Window& owner, int controlId)
     HWND slot = parent ? GetDlgItem(parent, controlId) : nullptr;
     if (object_ || !slot)
         return false;
-    if (FAILED(CoCreateInstance(ole::CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER,
-                                ole::IID_IOleObject, reinterpret_cast<void**>(&object_))))
+    if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IOleObject, reinterpret_cast<void**>(&object_))))
         return false;
 
     RECT rect;
@@ -54,23 +56,25 @@ bool BrowserHost::Create(Window& owner, int controlId)
     sink_ = new BrowserEventSink(this);
 
     object_->SetClientSite(site_);
-    ole::IConnectionPointContainer* points = nullptr;
-    if (SUCCEEDED(object_->QueryInterface(ole::IID_IConnectionPointContainer,
+    IConnectionPointContainer* points = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(IID_IConnectionPointContainer,
                                           reinterpret_cast<void**>(&points)))) {
-        if (SUCCEEDED(points->FindConnectionPoint(ole::DIID_DWebBrowserEvents2, &events_)) &&
+        if (SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events_)) &&
             FAILED(events_->Advise(static_cast<IDispatch*>(sink_), &cookie_)))
             ReleaseInto(events_);
         points->Release();
     }
     object_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch_));
-    object_->DoVerb(ole::kVerbInPlaceActivate, nullptr, site_, 0, parent, &rect_);
+    object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, parent, &rect_);
     if (visible && object_)
-        object_->DoVerb(ole::kVerbShow, nullptr, site_, 0, parent, &rect_);
+        object_->DoVerb(OLEIVERB_SHOW, nullptr, site_, 0, parent, &rect_);
     if (object_ &&
-        SUCCEEDED(object_->QueryInterface(ole::IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace_))))
+        SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace_))))
         inPlace_->GetWindow(&hwnd_);
     if (hwnd_)
         SetWindowLongPtrW(hwnd_, GWLP_ID, controlId);
+    if (object_)
+        object_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active_));
     return object_ != nullptr;
 }
 
@@ -84,13 +88,14 @@ void BrowserHost::Destroy()
         events_->Unadvise(cookie_);
         ReleaseInto(events_);
     }
+    ReleaseInto(active_);
     if (inPlace_) {
         inPlace_->InPlaceDeactivate();
         ReleaseInto(inPlace_);
     }
     ReleaseInto(dispatch_);
     if (object_) {
-        object_->Close(ole::kCloseNoSave);
+        object_->Close(OLECLOSE_NOSAVE);
         object_->SetClientSite(nullptr);
         ReleaseInto(object_);
     }
@@ -181,6 +186,20 @@ void BrowserHost::ApplyRect(const RECT& rect)
         inPlace_->SetObjectRects(&rect_, &rect_);
     else if (hwnd_)
         MoveWindow(hwnd_, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+bool BrowserHost::OfferKey(MSG& msg)
+{
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !active_ || !hwnd_)
+        return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))
+        return false;
+    // The control may close this host while it handles the key.
+    IOleInPlaceActiveObject* active = active_;
+    active->AddRef();
+    HRESULT hr = active->TranslateAccelerator(&msg);
+    active->Release();
+    return hr == S_OK;
 }
 
 void BrowserHost::DeliverEvent(DISPID dispid, DISPPARAMS* params)

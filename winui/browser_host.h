@@ -10,12 +10,13 @@
 //   { switch (dispid) { case browser_event::DocumentComplete: ...; } }
 #include <windows.h>
 #include <oleauto.h>
+#include <ocidl.h>
+#include <oleidl.h>
 
 #include <string>
 
 #include "browser_events.h"
 #include "browser_ids.h"
-#include "ole_interfaces.h"
 
 namespace winui {
 
@@ -62,6 +63,10 @@ public:
     // Places the control's window (the control applies the rectangle itself).
     void Move(int x, int y, int width, int height);
 
+    // Offers a key message bound for the control's window, or a window inside it, to the
+    // control's in-place active object; true when the control took it as an accelerator.
+    bool OfferKey(MSG& msg);
+
 private:
     friend class BrowserSite;
     friend class BrowserEventSink;
@@ -74,10 +79,11 @@ private:
     int id_ = 0;
     RECT rect_ = {};
     HWND hwnd_ = nullptr;
-    ole::IOleObject* object_ = nullptr;
-    ole::IOleInPlaceObject* inPlace_ = nullptr;
+    IOleObject* object_ = nullptr;
+    IOleInPlaceObject* inPlace_ = nullptr;
+    IOleInPlaceActiveObject* active_ = nullptr;
     IDispatch* dispatch_ = nullptr;
-    ole::IConnectionPoint* events_ = nullptr;
+    IConnectionPoint* events_ = nullptr;
     DWORD cookie_ = 0;
     BrowserSite* site_ = nullptr;
     BrowserEventSink* sink_ = nullptr;

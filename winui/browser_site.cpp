@@ -1,6 +1,8 @@
 // The browser host's client and in-place site, frame, and event sink.
 #include "browser_site.h"
 
+#include <exdisp.h>
+
 #include "browser_host.h"
 
 namespace winui {
@@ -19,26 +21,26 @@ HRESULT BrowserSite::QueryInterface(REFIID iid, void** out)
     if (!out)
         return E_POINTER;
     *out = nullptr;
-    if (SameIid(iid, IID_IUnknown) || SameIid(iid, ole::IID_IOleClientSite))
-        *out = static_cast<ole::IOleClientSite*>(this);
-    else if (SameIid(iid, ole::IID_IOleWindow) || SameIid(iid, ole::IID_IOleInPlaceSite))
-        *out = static_cast<ole::IOleInPlaceSite*>(this);
-    else if (SameIid(iid, ole::IID_IOleInPlaceUIWindow) || SameIid(iid, ole::IID_IOleInPlaceFrame))
-        *out = static_cast<ole::IOleInPlaceFrame*>(this);
+    if (SameIid(iid, IID_IUnknown) || SameIid(iid, IID_IOleClientSite))
+        *out = static_cast<IOleClientSite*>(this);
+    else if (SameIid(iid, IID_IOleWindow) || SameIid(iid, IID_IOleInPlaceSite))
+        *out = static_cast<IOleInPlaceSite*>(this);
+    else if (SameIid(iid, IID_IOleInPlaceUIWindow) || SameIid(iid, IID_IOleInPlaceFrame))
+        *out = static_cast<IOleInPlaceFrame*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
     return S_OK;
 }
 
-HRESULT BrowserSite::GetMoniker(DWORD, DWORD, IUnknown** moniker)
+HRESULT BrowserSite::GetMoniker(DWORD, DWORD, IMoniker** moniker)
 {
     if (moniker)
         *moniker = nullptr;
     return E_NOTIMPL;
 }
 
-HRESULT BrowserSite::GetContainer(IUnknown** container)
+HRESULT BrowserSite::GetContainer(IOleContainer** container)
 {
     if (container)
         *container = nullptr;
@@ -53,9 +55,9 @@ HRESULT BrowserSite::GetWindow(HWND* window)
     return *window ? S_OK : E_FAIL;
 }
 
-HRESULT BrowserSite::GetWindowContext(ole::IOleInPlaceFrame** frame,
-                                      ole::IOleInPlaceUIWindow** document, RECT* position,
-                                      RECT* clip, ole::OleInPlaceFrameInfo* frameInfo)
+HRESULT BrowserSite::GetWindowContext(IOleInPlaceFrame** frame,
+                                      IOleInPlaceUIWindow** document, RECT* position,
+                                      RECT* clip, OLEINPLACEFRAMEINFO* frameInfo)
 {
     if (frame) {
         *frame = this;
@@ -78,7 +80,7 @@ HRESULT BrowserSite::GetWindowContext(ole::IOleInPlaceFrame** frame,
     return S_OK;
 }
 
-HRESULT BrowserSite::OnPosRectChange(const RECT* position)
+HRESULT BrowserSite::OnPosRectChange(LPCRECT position)
 {
     if (!position)
         return E_POINTER;
@@ -93,7 +95,7 @@ HRESULT BrowserEventSink::QueryInterface(REFIID iid, void** out)
         return E_POINTER;
     *out = nullptr;
     if (!SameIid(iid, IID_IUnknown) && !SameIid(iid, IID_IDispatch) &&
-        !SameIid(iid, ole::DIID_DWebBrowserEvents2))
+        !SameIid(iid, DIID_DWebBrowserEvents2))
         return E_NOINTERFACE;
     *out = static_cast<IDispatch*>(this);
     AddRef();

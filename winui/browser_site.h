@@ -2,9 +2,12 @@
 // The COM objects a browser host hands to its control: the client and in-place site (with
 // the frame), and the event sink. Both outlive the host when the control keeps them, and
 // then do nothing.
-#include <atomic>
+#include <windows.h>
+#include <oaidl.h>
+#include <ocidl.h>
+#include <oleidl.h>
 
-#include "ole_interfaces.h"
+#include <atomic>
 
 namespace winui {
 
@@ -27,9 +30,9 @@ private:
     std::atomic<ULONG> count_{1};
 };
 
-class BrowserSite final : public ole::IOleClientSite,
-                          public ole::IOleInPlaceSite,
-                          public ole::IOleInPlaceFrame,
+class BrowserSite final : public IOleClientSite,
+                          public IOleInPlaceSite,
+                          public IOleInPlaceFrame,
                           public ComRefCount {
 public:
     explicit BrowserSite(BrowserHost* host) : host_(host) {}
@@ -42,8 +45,8 @@ public:
 
     // IOleClientSite
     HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IUnknown** moniker) override;
-    HRESULT STDMETHODCALLTYPE GetContainer(IUnknown** container) override;
+    HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override;
+    HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override;
     HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
@@ -56,28 +59,27 @@ public:
     HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return host_ ? S_OK : S_FALSE; }
     HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetWindowContext(ole::IOleInPlaceFrame** frame,
-                                               ole::IOleInPlaceUIWindow** document,
+    HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
                                                RECT* position, RECT* clip,
-                                               ole::OleInPlaceFrameInfo* frameInfo) override;
+                                               OLEINPLACEFRAMEINFO* frameInfo) override;
     HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnPosRectChange(const RECT* position) override;
+    HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT position) override;
 
     // IOleInPlaceUIWindow and IOleInPlaceFrame: no tool space, no menus, no accelerators
     HRESULT STDMETHODCALLTYPE GetBorder(RECT*) override { return INPLACE_E_NOTOOLSPACE; }
-    HRESULT STDMETHODCALLTYPE RequestBorderSpace(const RECT*) override { return INPLACE_E_NOTOOLSPACE; }
-    HRESULT STDMETHODCALLTYPE SetBorderSpace(const RECT*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetActiveObject(IUnknown*, LPCOLESTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, void*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HANDLE, HWND) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+    HRESULT STDMETHODCALLTYPE SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE RemoveMenus(HMENU) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE SetStatusText(LPCOLESTR) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, WORD) override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
 
 private:
     friend class ComRefCount;

@@ -113,6 +113,17 @@ bool Dialog::PreTranslate(MSG& msg)
         if (hwnd == Handle() || !Handle())
             break;
     }
+    // A hosted control in place sees its keys (Tab, Enter, a page's shortcuts) before the
+    // dialog's keyboard handling does.
+    if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+        for (HWND hwnd = msg.hwnd; hwnd && Handle(); hwnd = GetParent(hwnd)) {
+            if (Window* window = FromHandle(hwnd))
+                if (window->OfferKeyToHostedControls(msg))
+                    return true;
+            if (hwnd == Handle())
+                break;
+        }
+    }
     return Handle() && IsDialogMessageW(Handle(), &msg);
 }
 

@@ -29,7 +29,8 @@ private:
     HWND OwnerWindow() const;
     bool Create(HWND owner);
     // The loop's test of a message: the windows from its target up to the dialog may take
-    // it, then the dialog's keyboard handling.
+    // it, then (a key) the browser controls hosted on those windows, then the dialog's
+    // keyboard handling.
     bool PreTranslate(MSG& msg);
 
     UINT templateId_;

@@ -28,6 +28,7 @@ bool Window::Attach(HWND hwnd)
     if (!SetPropW(hwnd, kObjectProperty, static_cast<HANDLE>(this)))
         return false;
     hwnd_ = hwnd;
+    PreSubclassWindow();
     previous_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::Procedure)));
     return true;
@@ -60,6 +61,14 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool Window::PreTranslateMessage(MSG&)
 {
+    return false;
+}
+
+bool Window::OfferKeyToHostedControls(MSG& msg)
+{
+    for (BrowserHost* host : hosted_)
+        if (host->OfferKey(msg))
+            return true;
     return false;
 }
 

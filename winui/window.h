@@ -22,7 +22,8 @@ public:
     // The object bound to a window, or null.
     static Window* FromHandle(HWND hwnd);
 
-    // Binds an existing window (a dialog's control, say) to this object by subclassing it.
+    // Binds an existing window (a dialog's control, say) to this object by subclassing it;
+    // PreSubclassWindow runs first, with Handle() set.
     bool Attach(HWND hwnd);
     // Gives the window back its previous procedure.
     void Detach();
@@ -33,6 +34,9 @@ public:
     // Offered every message bound for this window or a window inside it before the modal
     // loop dispatches it; true when the message is handled and must not be dispatched.
     virtual bool PreTranslateMessage(MSG& msg);
+    // A key message bound for a browser control hosted on this window, or a window inside
+    // it, goes to that control's in-place active object; true when the control took it.
+    bool OfferKeyToHostedControls(MSG& msg);
     // An event of a web browser control hosted on this window (see BrowserHost).
     virtual void OnBrowserEvent(int controlId, DISPID dispid, BrowserEventArgs& args);
     // The drawing of this owner-drawn control, which its parent received as WM_DRAWITEM;
@@ -43,6 +47,9 @@ public:
     bool KillTimer(UINT_PTR id);
 
 protected:
+    // Attach's hook before the window's procedure is replaced: a control class changes its
+    // window's style here (a push button made owner-drawn, say).
+    virtual void PreSubclassWindow() {}
     // Called once the window is gone (after WM_NCDESTROY); Handle() is null by then.
     virtual void OnWindowGone() {}
 

@@ -7,7 +7,7 @@
 
 #include "agent_command.h"
 #include "comserver/module.h"
-#include "comserver/wide.h"
+#include "utf16.h"
 #include "progstart.h"
 #include "vudav_ids.h"
 
@@ -18,7 +18,7 @@ std::u16string_view Argument(BSTR text)
 {
     if (!text)
         return std::u16string_view();
-    return std::u16string_view(reinterpret_cast<const char16_t*>(text), std::wcslen(text));
+    return std::u16string_view(AsU16(text), std::wcslen(text));
 }
 
 }  // namespace
@@ -52,8 +52,8 @@ STDMETHODIMP CqelVudav::AddLink(IDispatch*, BSTR url, BSTR location, BSTR info)
         return S_OK;
     std::u16string arguments;
     if (BuildVudavCommandLine(Argument(url), Argument(location), Argument(info),
-                              ArgumentsRoom(comserver::ToU16(agent)), &arguments))
-        StartProgramBeside(own, L"qelagent", L"exe", comserver::ToWide(arguments).c_str(), SW_SHOW, false);
+                              ArgumentsRoom(ToU16(agent)), &arguments))
+        StartProgram(agent, ToWide(arguments).c_str(), SW_SHOW, false);
     return S_OK;
 }
 

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "progstart.h"
+
 std::wstring WideFrom(const std::string& bytes, UINT codePage)
 {
     if (bytes.empty())
@@ -61,9 +63,7 @@ std::wstring EnvironmentValue(const wchar_t* name)
 
 std::wstring ModulePath(HMODULE module)
 {
-    std::vector<wchar_t> path(32768);
-    DWORD n = GetModuleFileNameW(module, path.data(), 32768);
-    return std::wstring(path.data(), n < 32768 ? n : 0);
+    return ModuleFilePath(module);
 }
 
 std::string ReadWholeFile(const std::wstring& path)

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "player_record.h"
+
 namespace {
 
 std::wstring FolderOf(const std::wstring& path)
@@ -58,7 +60,7 @@ bool RunFolder::Create(const std::wstring& tail)
               std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(InterlockedIncrement(&counter)) + L"\\";
     path_ = parent_ + L"qel run" + tail + L"\\";
     return CreateDirectoryW(parent_.c_str(), nullptr) && CreateDirectoryW(path_.c_str(), nullptr) &&
-           CopyFileW((TestBinFolder() + L"standin_decoy.exe").c_str(), (parent_ + L"qel.exe").c_str(), FALSE);
+           CopyFileW((TestBinFolder() + L"standin_recorder.exe").c_str(), (parent_ + L"qel.exe").c_str(), FALSE);
 }
 
 bool RunFolder::AddProgram(const std::wstring& source, const std::wstring& name)
@@ -69,6 +71,18 @@ bool RunFolder::AddProgram(const std::wstring& source, const std::wstring& name)
 bool RunFolder::AddStandinPlayer()
 {
     return AddProgram(TestBinFolder() + L"standin_player.exe", L"qelplayer.exe");
+}
+
+bool RunFolder::AddRecorder(const std::wstring& name, const std::wstring& windowClass)
+{
+    if (!AddProgram(TestBinFolder() + L"standin_recorder.exe", name))
+        return false;
+    return windowClass.empty() || WriteWholeFile(RecorderWindowFile(path_ + name), Utf8(windowClass));
+}
+
+std::wstring RunFolder::RecordOf(const std::wstring& name) const
+{
+    return RecorderRecordPath(path_ + name);
 }
 
 bool RunFolder::AddStandinResolver(const std::string& script)

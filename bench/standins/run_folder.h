@@ -2,7 +2,7 @@
 // A run folder for a program under test, with a blank in its name and a decoy beside it:
 //
 //   <temp>\qelrun-<unique>\qel run\      the folder: the program, qelplayer.exe, vennix.dll
-//   <temp>\qelrun-<unique>\qel.exe       the decoy (bench/standins/player/standin_decoy.cpp)
+//   <temp>\qelrun-<unique>\qel.exe       the decoy: the program-start recorder
 //
 // An unquoted start of "<temp>\qelrun-<unique>\qel run\qelplayer.exe" runs the decoy, which
 // records its start in qel.record beside it (DecoyRecord()); a quoted one runs the player.
@@ -46,6 +46,11 @@ public:
     bool AddProgram(const std::wstring& source, const std::wstring& name);
     // The stand-in player as qelplayer.exe.
     bool AddStandinPlayer();
+    // The program-start recorder as name (e.g. L"pelorama.exe"); with a window class, it
+    // owns a top-level window of that class until WM_CLOSE.
+    bool AddRecorder(const std::wstring& name, const std::wstring& windowClass = L"");
+    // Where the program name of the run folder records its start (player_record.h).
+    std::wstring RecordOf(const std::wstring& name) const;
     // The stand-in resolver as vennix.dll, with its script (UTF-8) as vennix.script.
     bool AddStandinResolver(const std::string& script);
     // Replaces the stand-in resolver's script.

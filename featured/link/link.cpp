@@ -65,8 +65,8 @@ struct ResolverOutput {
 
 class LinkRun {
 public:
-    LinkRun(LinkPlatform& platform, const LinkBuild& build, int32_t siteCode, bool play)
-        : platform_(platform), build_(build), siteCode_(siteCode), play_(play),
+    LinkRun(LinkPlatform& platform, const LinkBuild& build, LinkContext& context, bool play)
+        : platform_(platform), build_(build), context_(context), siteCode_(context.siteCode), play_(play),
           item_(build.itemUnits, 0), name_(build.nameUnits, 0)
     {
     }
@@ -103,6 +103,7 @@ private:
 
     LinkPlatform& platform_;
     const LinkBuild& build_;
+    LinkContext& context_;
     int32_t siteCode_;
     bool play_;
     std::vector<char16_t> item_, name_;
@@ -154,7 +155,7 @@ void LinkRun::SendPageList(const std::u16string& link, const char16_t* pos)
     std::u16string numbered;
     for (;;) {
         if (timed)
-            platform_.StartPageTimer();
+            context_.StartPageTimer();
         if (!NextItem(pos))
             return;
         out_.Resolve(platform_, item_.data());
@@ -172,9 +173,9 @@ void LinkRun::SendPageList(const std::u16string& link, const char16_t* pos)
             return numbered.c_str();
         });
         if (timed) {
-            if (platform_.PageTimedOut())
+            if (context_.PageTimedOut())
                 return;
-            platform_.StopPageTimer();
+            context_.StopPageTimer();
         }
     }
 }
@@ -234,8 +235,14 @@ bool SendLinkToPlayer(LinkPlatform& platform, const LinkBuild& build, int32_t si
     return true;
 }
 
-int HandleZflvLink(LinkPlatform& platform, const LinkBuild& build, int32_t& siteCode, std::u16string link)
+bool IsZflvAddress(const std::u16string& address)
 {
+    return Holds(address, u"zflv://");
+}
+
+int HandleZflvLink(LinkPlatform& platform, const LinkBuild& build, LinkContext& context)
+{
+    const std::u16string& link = context.Link();
     bool play;
     if (Holds(link, u"zflv://goto/"))
         return 0;
@@ -245,7 +252,7 @@ int HandleZflvLink(LinkPlatform& platform, const LinkBuild& build, int32_t& site
         play = false;
     else
         return 0;
-    siteCode = ClassifySite(GetUrlHostW(link), build.noMatchCode);
-    LinkRun(platform, build, siteCode, play).Run(link);
+    context.siteCode = ClassifySite(GetUrlHostW(link), build.noMatchCode);
+    LinkRun(platform, build, context, play).Run(link);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link_context.h"
 #include "link_text.h"
 
 // Data words of the WM_COPYDATA message to the player.
@@ -43,7 +44,7 @@ struct LinkBuild {
     bool refuseNoMatch;       // that code stops the link with "暂不支持此网址"
     bool ownLinkBoxes;        // the module's own boxes are owned by the dialog's window
     bool boxBeforePlayerStart;  // "未找到播放器,请先打开播放器" also before the player is started
-    bool pageTimeout;         // each "/videosrc=" page is timed (the wait dialog's timer)
+    bool pageTimeout;         // each "/videosrc=" page is timed (the link context's page timer)
 };
 
 constexpr LinkBuild kPeloramaLink = {81920, 20480, 1, false, false, true, true};
@@ -71,11 +72,6 @@ public:
     virtual bool StartPlayer() = 0;
     // An MB_OK box; returns when the user has closed it.
     virtual void ShowBox(const char16_t* text, const char16_t* caption, BoxOwner owner) = 0;
-    // The page time-out of a pelorama build: StartPageTimer clears the flag and arms the
-    // timer, PageTimedOut reads the flag, StopPageTimer kills the timer.
-    virtual void StartPageTimer() {}
-    virtual bool PageTimedOut() { return false; }
-    virtual void StopPageTimer() {}
 };
 
 // Hands one address to the player: finds its window, else starts the player and looks
@@ -85,6 +81,10 @@ public:
 bool SendLinkToPlayer(LinkPlatform& platform, const LinkBuild& build, int32_t siteCode, bool play,
                       const char16_t* address, const char16_t* title);
 
-// Handles one zflv:// link from start to end; siteCode receives the link's site code before
-// any address is sent. Returns 0.
-int HandleZflvLink(LinkPlatform& platform, const LinkBuild& build, int32_t& siteCode, std::u16string link);
+// Whether a navigation's address is a link of the player: "zflv://", case-sensitive, anywhere.
+bool IsZflvAddress(const std::u16string& address);
+
+// Handles the link of a context from start to end; the context's siteCode receives the
+// link's site code before any address is sent, and a build with timed pages times each
+// "/videosrc=" page on the context. Returns 0.
+int HandleZflvLink(LinkPlatform& platform, const LinkBuild& build, LinkContext& context);

@@ -2,37 +2,24 @@
 // the agent's build.
 #include "link_win.h"
 
-#include <type_traits>
-
 #include "progstart.h"
+#include "utf16.h"
 #include "vennix.h"
-
-static_assert(std::is_same<int, int32_t>::value, "m_nSiteCode is the int32_t site code");
 
 namespace {
 
-const wchar_t* W(const char16_t* s)
-{
-    return reinterpret_cast<const wchar_t*>(s);
-}
-
-const char16_t* U(const wchar_t* s)
-{
-    return reinterpret_cast<const char16_t*>(s);
-}
-
 class Win32LinkPlatform : public LinkPlatform {
 public:
-    explicit Win32LinkPlatform(LinkDialog& dialog) : dialog_(dialog) {}
+    explicit Win32LinkPlatform(const LinkContext& context) : context_(context) {}
 
     void ResolvePage(const char16_t* pageUrl, char16_t* lines, char16_t* title) override
     {
-        FLV_GetFlvUrlDirectlyW(W(pageUrl), reinterpret_cast<wchar_t*>(lines), reinterpret_cast<wchar_t*>(title));
+        FLV_GetFlvUrlDirectlyW(AsWide(pageUrl), AsWide(lines), AsWide(title));
     }
 
     uintptr_t FindPlayerWindow() override
     {
-        return reinterpret_cast<uintptr_t>(FindWindowW(W(kPlayerWindowClass), nullptr));
+        return reinterpret_cast<uintptr_t>(FindWindowW(AsWide(kPlayerWindowClass), nullptr));
     }
 
     void SendRecord(uintptr_t window, uint32_t dataWord, const LinkRecord& record) override
@@ -51,35 +38,25 @@ public:
 
     void ShowBox(const char16_t* text, const char16_t* caption, BoxOwner owner) override
     {
-        HWND window = nullptr;
-        if (owner == BoxOwner::LinkWindow)
-            window = dialog_.owner ? dialog_.owner->Window() : dialog_.window;
-        MessageBoxW(window, W(text), W(caption), MB_OK);
-    }
-
-    void StartPageTimer() override
-    {
-        if (dialog_.timeout)
-            dialog_.timeout->Start();
-    }
-
-    bool PageTimedOut() override { return dialog_.timeout && dialog_.timeout->Expired(); }
-
-    void StopPageTimer() override
-    {
-        if (dialog_.timeout)
-            dialog_.timeout->Stop();
+        // The owner is asked at each box: a dialog gone meanwhile owns nothing.
+        HWND window = owner == BoxOwner::LinkWindow ? DialogWindow(context_) : nullptr;
+        MessageBoxW(window, AsWide(text), AsWide(caption), MB_OK);
     }
 
 private:
-    LinkDialog& dialog_;
+    const LinkContext& context_;
 };
+
+bool PostToWindow(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return PostMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam) != FALSE;
+}
 
 }  // namespace
 
 bool StartPlayerBesideProgram()
 {
-    return StartProgramBeside(nullptr, W(kPlayerBaseName), nullptr, nullptr, kPlayerShowCode, true);
+    return StartProgramBeside(nullptr, AsWide(kPlayerBaseName), nullptr, nullptr, kPlayerShowCode, true);
 }
 
 const LinkBuild& ThisLinkBuild()
@@ -91,17 +68,43 @@ const LinkBuild& ThisLinkBuild()
 #endif
 }
 
-int HandleZflvLink(LinkDialog& dialog, std::wstring link)
+std::shared_ptr<LinkContext> MakeLinkContext(const std::wstring& link, HWND dialog)
 {
-    Win32LinkPlatform platform(dialog);
-    int32_t unused = 0;
-    return HandleZflvLink(platform, ThisLinkBuild(), dialog.siteCode ? *dialog.siteCode : unused,
-                          std::u16string(U(link.c_str()), link.size()));
+    auto context = std::make_shared<LinkContext>(ToU16(link), PostToWindow);
+    if (dialog)
+        context->AttachDialog(reinterpret_cast<uintptr_t>(dialog));
+    return context;
 }
 
-void SendLinkToPlayer(LinkDialog& dialog, bool play, const std::wstring& address, const std::wstring& title)
+HWND DialogWindow(const LinkContext& context)
 {
-    Win32LinkPlatform platform(dialog);
-    SendLinkToPlayer(platform, ThisLinkBuild(), dialog.siteCode ? *dialog.siteCode : 0, play, U(address.c_str()),
-                     U(title.c_str()));
+    return reinterpret_cast<HWND>(context.Dialog());
+}
+
+bool HandleLinkRequest(LinkContext& context, HWND dialog, UINT message, WPARAM wParam)
+{
+    if (message == kLinkRequestMessage) {
+        if (wParam == static_cast<WPARAM>(LinkRequest::ArmPageTimer))
+            SetTimer(dialog, kPageTimerId, kPageTimeoutMs, nullptr);
+        else if (wParam == static_cast<WPARAM>(LinkRequest::KillPageTimer))
+            KillTimer(dialog, kPageTimerId);
+        return true;
+    }
+    if (message == WM_TIMER && wParam == kPageTimerId) {
+        KillTimer(dialog, kPageTimerId);
+        context.PageTimerFired();
+    }
+    return false;
+}
+
+int HandleZflvLink(LinkContext& context)
+{
+    Win32LinkPlatform platform(context);
+    return HandleZflvLink(platform, ThisLinkBuild(), context);
+}
+
+void SendLinkToPlayer(LinkContext& context, bool play, const std::wstring& address, const std::wstring& title)
+{
+    Win32LinkPlatform platform(context);
+    SendLinkToPlayer(platform, ThisLinkBuild(), context.siteCode, play, AsU16(address.c_str()), AsU16(title.c_str()));
 }

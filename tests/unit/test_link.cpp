@@ -4,42 +4,19 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "link.h"
 #include "maximum_output.h"
+#include "utf16.h"
 #include "vennix.h"
 
 namespace {
 
 const uintptr_t kPlayerWindow = 0x5150;
-
-std::string Utf8(const std::u16string& s)
-{
-    std::string r;
-    for (size_t i = 0; i < s.size(); ++i) {
-        char32_t c = s[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-        if (c < 0x80) {
-            r += static_cast<char>(c);
-        } else if (c < 0x800) {
-            r += static_cast<char>(0xC0 | (c >> 6));
-            r += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            r += static_cast<char>(0xE0 | (c >> 12));
-            r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            r += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            r += static_cast<char>(0xF0 | (c >> 18));
-            r += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            r += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            r += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return r;
-}
+const uintptr_t kDialogWindow = 0x7070;
 
 std::u16string U16(const std::string& ascii)
 {
@@ -80,7 +57,7 @@ public:
             std::memcpy(title, page.title.c_str(), (page.title.size() + 1) * sizeof(char16_t));
         }
         if (page.outlastsTimer)
-            expired_ = true;
+            context->PageTimerFired();
     }
     uintptr_t FindPlayerWindow() override
     {
@@ -105,17 +82,23 @@ public:
         transcript.push_back("box " + Utf8(caption) + ": " + Utf8(text) +
                              (owner == BoxOwner::LinkWindow ? " (owned)" : " (none)"));
     }
-    void StartPageTimer() override
+    // The link's context, whose requests to its dialog land in the transcript.
+    LinkContext* context = nullptr;
+    std::unique_ptr<LinkContext> NewContext(const std::u16string& link)
     {
-        expired_ = false;
-        transcript.push_back("timer start");
+        auto made = std::make_unique<LinkContext>(link, [this](uintptr_t, uint32_t message, uintptr_t wParam, intptr_t) {
+            EXPECT_EQ(message, kLinkRequestMessage);
+            transcript.push_back(wParam == static_cast<uintptr_t>(LinkRequest::ArmPageTimer) ? "timer start"
+                                                                                             : "timer stop");
+            return true;
+        });
+        made->AttachDialog(kDialogWindow);
+        context = made.get();
+        return made;
     }
-    bool PageTimedOut() override { return expired_; }
-    void StopPageTimer() override { transcript.push_back("timer stop"); }
 
 private:
     int starts_ = 0;
-    bool expired_ = false;
 };
 
 const char kSame[] = "=";  // the agent's transcript is pelorama's
@@ -134,8 +117,9 @@ std::vector<std::string> Transcript(const LinkBuild& build, const LinkCase& c)
     for (const auto& p : c.pages)
         platform.pages[p.first] = p.second;
     platform.playerAfterStarts = c.playerAfterStarts;
-    int32_t site = -1;
-    EXPECT_EQ(HandleZflvLink(platform, build, site, c.link), 0);
+    auto context = platform.NewContext(c.link);
+    EXPECT_EQ(HandleZflvLink(platform, build, *context), 0);
+    const int32_t site = context->siteCode;
     if (site != -1)
         platform.transcript.insert(platform.transcript.begin(), "site " + std::to_string(site));
     return platform.transcript;
@@ -287,11 +271,14 @@ TEST(HandleZflvLink, TableOfCasesForBothBuilds)
 TEST(HandleZflvLink, SiteCodeOfTheLinkStaysForTheNext)
 {
     RecordingPlatform platform;
-    int32_t site = 7;
-    HandleZflvLink(platform, kPeloramaLink, site, u"zflv://goto/http://www.ku6.com/");
-    EXPECT_EQ(site, 7);  // a goto link leaves it
-    HandleZflvLink(platform, kAgentLink, site, u"zflv://add/flv=http://v.youku.com/1.flv<&>");
-    EXPECT_EQ(site, 3);
+    auto gotoLink = platform.NewContext(u"zflv://goto/http://www.ku6.com/");
+    gotoLink->siteCode = 7;
+    HandleZflvLink(platform, kPeloramaLink, *gotoLink);
+    EXPECT_EQ(gotoLink->siteCode, 7);  // a goto link leaves it
+    auto addLink = platform.NewContext(u"zflv://add/flv=http://v.youku.com/1.flv<&>");
+    addLink->siteCode = 7;
+    HandleZflvLink(platform, kAgentLink, *addLink);
+    EXPECT_EQ(addLink->siteCode, 3);
 }
 
 TEST(LinkRecord, ZeroFilledFixedLayout)
@@ -339,4 +326,21 @@ TEST(LinkRecord, AddressAndTitleLimits)
         EXPECT_EQ(record.address[511], 0);
         EXPECT_EQ(record.title[255], 0);
     }
+}
+
+TEST(IsZflvAddress, CaseSensitiveAnywhere)
+{
+    const struct {
+        std::u16string address;
+        bool zflv;
+    } cases[] = {
+        {u"zflv://play/src=http://a/", true},
+        {u"http://portal/redirect?to=zflv://add/flv=x<&>", true},
+        {u"ZFLV://play/src=http://a/", false},
+        {u"zflv:/play", false},
+        {u"http://www.ku6.com/", false},
+        {u"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsZflvAddress(c.address), c.zflv) << Utf8(c.address);
 }

@@ -15,20 +15,11 @@
 
 namespace {
 
-struct Job {
-    HWND window = nullptr;
-    int siteCode = -1;
-    std::wstring link;
-};
-
 DWORD WINAPI LinkWorker(LPVOID param)
 {
-    Job* job = static_cast<Job*>(param);
-    LinkDialog dialog;
-    dialog.siteCode = &job->siteCode;
-    dialog.window = job->window;
-    HandleZflvLink(dialog, job->link);
-    PostMessageW(job->window, WM_CLOSE, 0, 0);
+    LinkContext& context = *static_cast<LinkContext*>(param);
+    HandleZflvLink(context);
+    context.PostToDialog(WM_CLOSE);
     return 0;
 }
 
@@ -49,19 +40,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     if (!argv || argc < 2)
         return 2;
-    Job job;
-    job.link = Wide(ReadWholeFile(argv[1]));
+    const std::wstring link = Wide(ReadWholeFile(argv[1]));
 
     WNDCLASSW wc = {};
     wc.lpfnWndProc = DialogProc;
     wc.hInstance = instance;
     wc.lpszClassName = L"LinkDriverDialog";
     RegisterClassW(&wc);
-    job.window = CreateWindowExW(0, wc.lpszClassName, L"link driver", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
-                                 instance, nullptr);
-    if (!job.window)
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"link driver", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                  instance, nullptr);
+    if (!window)
         return 3;
-    HANDLE worker = CreateThread(nullptr, 0, LinkWorker, &job, 0, nullptr);
+    auto context = MakeLinkContext(link, window);
+    HANDLE worker = CreateThread(nullptr, 0, LinkWorker, context.get(), 0, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
@@ -69,5 +60,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
     }
     WaitForSingleObject(worker, INFINITE);
     CloseHandle(worker);
-    return job.siteCode;
+    return context->siteCode;
 }

@@ -338,6 +338,56 @@ TEST(BrowserHost, EventsReachTheDialogWithTheirControlsId)
     EXPECT_EQ(dialog.events, expected);
 }
 
+// Keys bound for the control reach its in-place active object before the dialog's keyboard
+// handling: a Tab the control leaves moves the focus on, a Tab it claims moves nothing.
+TEST(BrowserHost, KeysReachTheControlBeforeTheDialog)
+{
+    class KeysDialog : public winui::Dialog {
+    public:
+        KeysDialog() : Dialog(IDD_TEST_BROWSER_KEYS) {}
+        BOOL OnInitDialog() override
+        {
+            created = browser.Create(*this, IDC_TEST_BROWSER_A);
+            control = browser.Handle();
+            SetFocus(GetDlgItem(Handle(), IDC_TEST_BUTTON));
+            if (claimTab)
+                claimSent = SendStandInCommand(control, L"ClaimKeys 9");
+            PostMessageW(control, WM_KEYDOWN, VK_TAB, 0x000F0001);
+            PostMessageW(Handle(), kEnd, 0, 0);
+            return FALSE;  // the focus is set
+        }
+        LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == kEnd) {
+                focusAtEnd = GetDlgCtrlID(GetFocus());
+                EndDialog(IDOK);
+                return 0;
+            }
+            return Dialog::OnMessage(message, wParam, lParam);
+        }
+        BrowserHost browser;
+        bool claimTab = false, created = false, claimSent = false;
+        HWND control = nullptr;
+        int focusAtEnd = 0;
+    };
+    for (bool claim : {false, true}) {
+        SCOPED_TRACE(claim ? "claimed" : "left");
+        StandInLog log;
+        KeysDialog dialog;
+        dialog.claimTab = claim;
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        ASSERT_TRUE(dialog.created);
+        EXPECT_EQ(dialog.claimSent, claim);
+        auto keys = log.Calls("TranslateAccelerator");
+        ASSERT_EQ(keys.size(), 1u);
+        wchar_t target[32];
+        swprintf(target, 32, L"0x%llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(dialog.control)));
+        EXPECT_EQ(keys[0].detail, "msg=0x100 key=9 target=" + std::string(target, target + wcslen(target)) +
+                                      (claim ? " S_OK" : " S_FALSE"));
+        EXPECT_EQ(dialog.focusAtEnd, claim ? IDC_TEST_BUTTON : IDC_TEST_BUTTON_B);
+    }
+}
+
 // The dialog's window goes: the host lets go of the control in the order a control expects.
 TEST(BrowserHost, ClosingTheDialogClosesTheControl)
 {

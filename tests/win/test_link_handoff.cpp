@@ -138,7 +138,7 @@ TEST_P(LinkHandoff, StillMissingAfterTheStartBoxesAndDrops)
         DeleteFileW((run.Path() + L"qelplayer.exe").c_str());
         DeleteFileW(run.PlayerRecord().c_str());
         if (c.decoyAsPlayer) {
-            ASSERT_TRUE(run.AddProgram(TestBinFolder() + L"standin_decoy.exe", L"qelplayer.exe"));
+            ASSERT_TRUE(run.AddRecorder(L"qelplayer.exe"));
         }
         DriverResult r = Handle(L"zflv://play/flv=http://f.ku6.com/1.flv<&>http://f.ku6.com/2.flv<&>");
         ASSERT_TRUE(r.ended);

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -485,7 +486,7 @@ TEST_F(Pelorama, DragsByTheFrameOnly)
 TEST_F(Pelorama, ForumOpensThroughTheShell)
 {
     const wchar_t kCommandKey[] = L"Software\\Classes\\http\\shell\\open\\command";
-    ASSERT_TRUE(folder.AddProgram(TestBinFolder() + L"agent_recorder.exe", L"http handler.exe"));
+    ASSERT_TRUE(folder.AddRecorder(L"http handler.exe"));
     const std::wstring handler = folder.Path() + L"http handler.exe";
     // The prefix's own handler is put back whatever happens.
     struct SavedHandler {
@@ -517,12 +518,13 @@ TEST_F(Pelorama, ForumOpensThroughTheShell)
     HWND window = Start(run);
     ASSERT_NE(window, nullptr);
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), 0);
-    const std::wstring record = handler + L".record";
-    ASSERT_TRUE(WaitForFile(record, 15000));
-    std::string bytes = ReadWholeFile(record);
-    std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
-    EXPECT_NE(text.find(L"http://forum.qelplayer.net/bbs/"), std::wstring::npos) << Utf8(text);
-    EXPECT_EQ(text.substr(0, text.find(L'\n')), L"5") << "SW_SHOW";
+    const std::wstring record = folder.RecordOf(L"http handler.exe");
+    ASSERT_TRUE(WaitForRecord(record, 1, true));
+    const PlayerRecord started = ReadPlayerRecord(record);
+    ASSERT_EQ(started.starts.size(), 1u);
+    EXPECT_NE(started.starts[0].commandLine.find(L"http://forum.qelplayer.net/bbs/"), std::wstring::npos)
+        << Utf8(started.starts[0].commandLine);
+    EXPECT_EQ(started.starts[0].showCode, SW_SHOW);
     EXPECT_TRUE(run.Running());
     EXPECT_TRUE(CloseAndWait(run, window));
 }
@@ -604,6 +606,33 @@ bool PickFromTrayMenu(const ProcessRun& run, HWND window, int item)
         Sleep(10);
     Sleep(200);
     return !IsWindow(menu) || !IsWindowVisible(menu);
+}
+
+// Keys typed in the portal reach the page: the portal's control is offered each key before
+// the dialog's keyboard handling, and a key it takes never reaches the dialog.
+TEST_F(Pelorama, KeysInThePortalReachTheControlFirst)
+{
+    ProcessRun run(ProgramPath(), L"Pelorama");
+    HWND window = Start(run);
+    ASSERT_NE(window, nullptr);
+    HWND portal = GetDlgItem(window, kPortalId);
+    ASSERT_TRUE(SendStandInCommand(portal, L"ClaimKeys 13"));
+    size_t from = LogSize(run);
+    PostMessageW(portal, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(portal, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    ASSERT_TRUE(WaitLogged(run, "TranslateAccelerator", "msg=0x100 key=9", from));
+    wchar_t target[32];
+    swprintf(target, 32, L"0x%llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(portal)));
+    std::vector<std::string> keys;
+    auto log = ReadStandInLog(run.StandInLog());
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].pid == run.Pid() && log[i].call == "TranslateAccelerator")
+            keys.push_back(log[i].detail);
+    const std::string at = " target=" + Utf8(target);
+    EXPECT_EQ(keys, (std::vector<std::string>{"msg=0x100 key=13" + at + " S_OK", "msg=0x100 key=9" + at + " S_FALSE"}));
+    Sleep(200);
+    EXPECT_TRUE(run.Running());
+    EXPECT_TRUE(CloseAndWait(run, window));
 }
 
 class PeloramaTray : public Pelorama {

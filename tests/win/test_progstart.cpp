@@ -50,10 +50,10 @@ TEST_F(ProgramStart, QuotedStartWaitsUntilTheWindowExists)
 // Arguments follow the quoted path as they stand, UTF-16 throughout.
 TEST_F(ProgramStart, ArgumentsAfterTheQuotedPath)
 {
-    ASSERT_TRUE(run.AddProgram(TestBinFolder() + L"standin_decoy.exe", L"qelagent.exe"));
+    ASSERT_TRUE(run.AddRecorder(L"qelagent.exe"));
     const wchar_t args[] = L" /url http://v.ku6.com/a b.html /location http://页/ /info 链接 文字";
     ASSERT_TRUE(StartProgram(run.Path() + L"qelagent.exe", args, SW_SHOW, false));
-    const std::wstring record = run.Path() + L"qelagent.record";
+    const std::wstring record = run.RecordOf(L"qelagent.exe");
     ASSERT_TRUE(WaitForRecord(record, 1, true));
     PlayerStart start = ReadPlayerRecord(record).starts.at(0);
     EXPECT_EQ(start.commandLine, L"\"" + run.Path() + L"qelagent.exe\"" + args);
@@ -65,4 +65,42 @@ TEST_F(ProgramStart, NothingToStart)
     EXPECT_FALSE(StartProgram(L"", nullptr, SW_SHOW, true));
     EXPECT_FALSE(StartProgram(run.Path() + L"qelplayer.exe", nullptr, SW_SHOW, true));  // no such file
     EXPECT_FALSE(FileExists(run.DecoyRecord()));
+}
+
+// No show code: the program's STARTUPINFO holds only its size. With the wait, the stand-in
+// pelorama's window exists as soon as the start returns; it records WM_CLOSE and ends.
+TEST_F(ProgramStart, NoShowCodeAndTheWaitUntilReady)
+{
+    ASSERT_TRUE(run.AddRecorder(L"pelorama.exe", L"QELPLAYERPELORAMA"));
+    const std::wstring path = run.Path() + L"pelorama.exe";
+    ASSERT_TRUE(StartProgram(path, nullptr, kNoShowCode, true));
+    HWND window = FindWindowW(L"QELPLAYERPELORAMA", nullptr);
+    ASSERT_NE(window, nullptr);
+    PlayerRecord record = ReadPlayerRecord(run.RecordOf(L"pelorama.exe"));
+    ASSERT_EQ(record.starts.size(), 1u);
+    EXPECT_EQ(record.starts[0].showCode, -1);
+    EXPECT_EQ(record.starts[0].commandLine, L"\"" + path + L"\"");
+    EXPECT_EQ(record.closes, 0);
+
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    EXPECT_EQ(pid, record.starts[0].pid);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+    CloseHandle(process);
+    EXPECT_EQ(ReadPlayerRecord(run.RecordOf(L"pelorama.exe")).closes, 1);
+}
+
+// Without a window class the recorder ends at once; an installer's start is recorded whole.
+TEST_F(ProgramStart, RecorderWithoutAWindowEndsAtOnce)
+{
+    ASSERT_TRUE(run.AddRecorder(L"setup.exe"));
+    ASSERT_TRUE(StartProgram(run.Path() + L"setup.exe", L" /S /D=C:\\影 音", SW_HIDE, true));
+    ASSERT_TRUE(WaitForRecord(run.RecordOf(L"setup.exe"), 1, true));
+    PlayerStart start = ReadPlayerRecord(run.RecordOf(L"setup.exe")).starts.at(0);
+    EXPECT_EQ(start.showCode, SW_HIDE);
+    EXPECT_EQ(start.commandLine, L"\"" + run.Path() + L"setup.exe\" /S /D=C:\\影 音");
+    EXPECT_EQ(start.module, run.Path() + L"setup.exe");
 }

@@ -1,11 +1,13 @@
 // AddLink starts the agent beside the library: a script creates the control by its programmatic
-// identifier and calls AddLink; a stand-in agent records the command line it was started with.
+// identifier and calls AddLink; the program-start recorder, as the agent, records the command
+// line it was started with.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
 #include "Vudav_h.h"
+#include "player_record.h"
 #include "vudav_support.h"
 
 namespace {
@@ -20,7 +22,7 @@ protected:
         guard_ = new VudavRegistryGuard;
         run_ = new RunFolder;
         renamed_ = new RunFolder;
-        const std::wstring recorder = TestBinFolder() + L"agent_recorder.exe";
+        const std::wstring recorder = TestBinFolder() + L"standin_recorder.exe";
         ASSERT_TRUE(run_->Create() && renamed_->Create());
         ASSERT_TRUE(run_->AddProgram(VudavDllPath(), L"Vudav.dll"));
         ASSERT_TRUE(renamed_->AddProgram(VudavDllPath(), L"Linkctl.dll"));
@@ -40,7 +42,7 @@ protected:
     void SetUp() override
     {
         for (const std::wstring& folder : {run_->Path(), renamed_->Path(), run_->Parent()})
-            DeleteFileW((folder + L"qelagent.exe.record").c_str());
+            DeleteFileW(RecorderRecordPath(folder + L"qelagent.exe").c_str());
     }
     void TearDown() override
     {
@@ -71,10 +73,11 @@ protected:
     // The record of the agent in folder: show code and command line.
     static std::wstring Record(const std::wstring& folder, DWORD waitMs = 15000)
     {
-        std::wstring text;
-        if (!WaitForAgentRecord(folder + L"qelagent.exe.record", waitMs, &text))
+        const std::wstring path = RecorderRecordPath(folder + L"qelagent.exe");
+        if (!WaitForRecord(path, 1, true, waitMs))
             return L"(not started)";
-        return text;
+        const PlayerStart start = ReadPlayerRecord(path).starts.at(0);
+        return std::to_wstring(start.showCode) + L"\n" + start.commandLine;
     }
 
     static std::wstring Started(const std::wstring& folder, const std::wstring& arguments)

@@ -1,10 +1,7 @@
-// The window layer under Wine: dialogs and their loop, window objects, timers, the worker
-// context, the application object, the profile and the single-instance rule.
+// The window layer under Wine: dialogs and their loop, window objects, timers, the worker,
+// the application object, the profile and the single-instance rule.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <exdisp.h>
-#include <ocidl.h>
-#include <oleidl.h>
 
 #include <memory>
 #include <string>
@@ -13,8 +10,6 @@
 #include "application.h"
 #include "command_tail.h"
 #include "dialog.h"
-#include "link_context.h"
-#include "ole_interfaces.h"
 #include "single_instance.h"
 #include "test_dialogs.h"
 #include "worker.h"
@@ -339,77 +334,6 @@ TEST(Dialog, EnterAndEscapeReachOnOKAndOnCancel)
     }
 }
 
-// A dialog that starts a worker on a link context and then closes while the worker still
-// holds it.
-struct WorkerReport {
-    HANDLE proceed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    bool postedWhileAlive = false;
-    HWND ownerWhileAlive = nullptr;
-    bool postedAfter = true;
-    HWND ownerAfter = reinterpret_cast<HWND>(1);
-    std::wstring link;
-    ~WorkerReport()
-    {
-        CloseHandle(proceed);
-        CloseHandle(done);
-    }
-};
-
-class WorkerDialog : public Dialog {
-public:
-    explicit WorkerDialog(std::shared_ptr<WorkerReport> report) : Dialog(IDD_TEST_PLAIN), report_(report) {}
-    BOOL OnInitDialog() override
-    {
-        window = Handle();
-        context_ = std::make_shared<winui::LinkContext>(Handle(), L"zflv://play/src=http://a/");
-        auto report = report_;
-        winui::StartWorker([context = context_, report] {
-            report->ownerWhileAlive = context->Owner();
-            report->postedWhileAlive = context->PostToDialog(kStep);
-            WaitForSingleObject(report->proceed, 10000);
-            report->ownerAfter = context->Owner();
-            report->postedAfter = context->PostToDialog(WM_CLOSE);
-            report->link = context->Link();
-            SetEvent(report->done);
-        });
-        return TRUE;
-    }
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == kStep) {
-            EndDialog(IDOK);
-            return 0;
-        }
-        if (message == WM_DESTROY)
-            context_->DialogGone();
-        return Dialog::OnMessage(message, wParam, lParam);
-    }
-    HWND window = nullptr;
-
-private:
-    std::shared_ptr<WorkerReport> report_;
-    std::shared_ptr<winui::LinkContext> context_;
-};
-
-TEST(LinkContext, WorkerNeverReachesADialogThatIsGone)
-{
-    auto report = std::make_shared<WorkerReport>();
-    HWND dialogWindow = nullptr;
-    {
-        WorkerDialog dialog(report);
-        EXPECT_EQ(dialog.DoModal(), IDOK);  // ended by the worker's message
-        dialogWindow = dialog.window;
-    }  // and the dialog object is gone too
-    SetEvent(report->proceed);
-    ASSERT_EQ(WaitForSingleObject(report->done, 10000), WAIT_OBJECT_0);
-    EXPECT_EQ(report->ownerWhileAlive, dialogWindow);
-    EXPECT_TRUE(report->postedWhileAlive);
-    EXPECT_EQ(report->ownerAfter, nullptr);
-    EXPECT_FALSE(report->postedAfter);
-    EXPECT_EQ(report->link, L"zflv://play/src=http://a/");  // the worker's own copy
-}
-
 TEST(Worker, RunsOnAThreadOfItsOwn)
 {
     HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -565,22 +489,6 @@ TEST(RegisteredMessage, IsTheSystemsMessageOfThatName)
     winui::RegisteredMessage taskbar(L"TaskbarCreated");
     EXPECT_EQ(static_cast<UINT>(taskbar), RegisterWindowMessageW(L"TaskbarCreated"));
     EXPECT_GE(static_cast<UINT>(taskbar), 0xC000u);
-}
-
-// The hand-written interface ids against the toolchain's own.
-TEST(OleInterfaces, IdsMatchTheSystemHeaders)
-{
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleObject, ::IID_IOleObject));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceObject, ::IID_IOleInPlaceObject));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleWindow, ::IID_IOleWindow));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceUIWindow, ::IID_IOleInPlaceUIWindow));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceFrame, ::IID_IOleInPlaceFrame));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleClientSite, ::IID_IOleClientSite));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IOleInPlaceSite, ::IID_IOleInPlaceSite));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IConnectionPointContainer, ::IID_IConnectionPointContainer));
-    EXPECT_TRUE(IsEqualIID(winui::ole::IID_IConnectionPoint, ::IID_IConnectionPoint));
-    EXPECT_TRUE(IsEqualIID(winui::ole::DIID_DWebBrowserEvents2, ::DIID_DWebBrowserEvents2));
-    EXPECT_TRUE(IsEqualCLSID(winui::ole::CLSID_WebBrowser, ::CLSID_WebBrowser));
 }
 
 }  // namespace

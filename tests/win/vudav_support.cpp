@@ -116,24 +116,6 @@ ProgramRun Cscript(const std::wstring& script, const std::wstring& folder)
     return RunProgram(L"cscript.exe //nologo " + Quoted(script), folder);
 }
 
-bool WaitForAgentRecord(const std::wstring& path, DWORD timeoutMs, std::wstring* text)
-{
-    for (DWORD waited = 0;; waited += 50) {
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            DWORD size = GetFileSize(file, nullptr), got = 0;
-            std::wstring content(size / sizeof(wchar_t), L'\0');
-            BOOL ok = ReadFile(file, &content[0], size, &got, nullptr);
-            CloseHandle(file);
-            *text = content;
-            return ok && got == size;
-        }
-        if (waited >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
-}
-
 bool KeyExists(HKEY root, const std::wstring& key)
 {
     HKEY opened = nullptr;

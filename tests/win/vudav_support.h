@@ -26,9 +26,6 @@ ProgramRun Regsvr32(const std::wstring& dll, bool unregister = false);
 // cscript //nologo on a script file.
 ProgramRun Cscript(const std::wstring& script, const std::wstring& folder = L"");
 
-// The agent stand-in's record (show code, line feed, command line) once it is there.
-bool WaitForAgentRecord(const std::wstring& path, DWORD timeoutMs, std::wstring* text);
-
 // Registry reading.
 bool KeyExists(HKEY root, const std::wstring& key);
 bool ReadValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD* type, std::vector<BYTE>* data);

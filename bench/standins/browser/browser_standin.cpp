@@ -89,6 +89,7 @@ private:
 
 class StandInBrowser final : public IOleObject,
                              public IOleInPlaceObject,
+                             public IOleInPlaceActiveObject,
                              public IDispatch,
                              public IConnectionPointContainer {
 public:
@@ -107,6 +108,8 @@ public:
             *out = static_cast<IOleObject*>(this);
         else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceObject))
             *out = static_cast<IOleInPlaceObject*>(this);
+        else if (IsEqualIID(iid, IID_IOleInPlaceActiveObject))
+            *out = static_cast<IOleInPlaceActiveObject*>(this);
         else if (IsEqualIID(iid, IID_IDispatch))
             *out = static_cast<IDispatch*>(this);
         else if (IsEqualIID(iid, IID_IConnectionPointContainer))
@@ -259,6 +262,23 @@ public:
     }
     HRESULT STDMETHODCALLTYPE ReactivateAndUndo() override { return NotImpl(L"ReactivateAndUndo"); }
 
+    // IOleInPlaceActiveObject: every key offered is logged; the keys a test claimed are taken.
+    HRESULT STDMETHODCALLTYPE TranslateAccelerator(LPMSG msg) override
+    {
+        if (!msg)
+            return E_INVALIDARG;
+        bool claimed = false;
+        for (WPARAM key : claimedKeys_)
+            claimed = claimed || key == msg->wParam;
+        Log(L"TranslateAccelerator msg=" + Hex(msg->message) + L" key=" + std::to_wstring(msg->wParam) +
+            L" target=" + Hex(reinterpret_cast<ULONG_PTR>(msg->hwnd)) + (claimed ? L" S_OK" : L" S_FALSE"));
+        return claimed ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE OnFrameWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDocWindowActivate(BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
+
     // IDispatch: the browser's calls by dispatch id
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
@@ -296,6 +316,8 @@ public:
 
     // A test's command: "<event> [address]".
     bool Command(const std::wstring& command);
+    // "ClaimKeys [key ...]": the virtual keys (decimal) TranslateAccelerator takes from now on.
+    void ClaimKeys(const std::wstring& keys);
 
 private:
     HRESULT NotImpl(const wchar_t* call)
@@ -319,6 +341,7 @@ private:
     RECT pos_ = {};
     VARIANT_BOOL visible_ = VARIANT_TRUE;
     bool historyFails_ = false;
+    std::vector<WPARAM> claimedKeys_;
     EventPoint point_;
     friend LRESULT CALLBACK StandInWindowProc(HWND, UINT, WPARAM, LPARAM);
 };
@@ -423,6 +446,11 @@ LRESULT CALLBACK StandInWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         while (!text->empty() && text->back() == L'\0')
             text->pop_back();
         control->Log(L"Command " + *text);
+        if (text->compare(0, 9, L"ClaimKeys") == 0) {  // takes effect before the call returns
+            control->ClaimKeys(text->substr(9));
+            delete text;
+            return TRUE;
+        }
         PostMessageW(hwnd, kFireMessage, 0, reinterpret_cast<LPARAM>(text));
         return TRUE;
     }
@@ -689,6 +717,22 @@ bool StandInBrowser::Command(const std::wstring& command)
         return false;
     }
     return true;
+}
+
+void StandInBrowser::ClaimKeys(const std::wstring& keys)
+{
+    claimedKeys_.clear();
+    const wchar_t* p = keys.c_str();
+    while (*p) {
+        wchar_t* end = nullptr;
+        unsigned long key = wcstoul(p, &end, 10);
+        if (end == p) {
+            ++p;
+            continue;
+        }
+        claimedKeys_.push_back(key);
+        p = end;
+    }
 }
 
 class Factory final : public IClassFactory {

@@ -30,4 +30,6 @@ StandInCall WaitForStandInCall(const std::wstring& path,
 // one of BeforeNavigate2, DocumentComplete, NavigateComplete2, DownloadBegin,
 // DownloadComplete; or HistoryFails (GoBack and GoForward fail from then on). It returns at
 // once; the event fires from the control's message loop.
+// "ClaimKeys 9 13" makes the control take Tab and Enter when a host offers them (in effect
+// at return); "ClaimKeys" claims none.
 bool SendStandInCommand(HWND control, const std::wstring& command);

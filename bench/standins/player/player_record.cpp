@@ -67,17 +67,36 @@ std::vector<unsigned char> FromHex(const std::string& hex)
 
 }  // namespace
 
+namespace {
+
+// The path with its file name's extension replaced by extension.
+std::wstring WithExtension(std::wstring p, const wchar_t* extension)
+{
+    size_t dot = p.find_last_of(L'.');
+    size_t slash = p.find_last_of(L"\\/");
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        p.resize(dot);
+    return p + extension;
+}
+
+}  // namespace
+
 std::wstring OwnRecordPath()
 {
     std::wstring record = EnvironmentValue(L"QEL_PLAYER_RECORD");
     if (!record.empty())
         return record;
-    std::wstring p = ModulePath(nullptr);
-    size_t dot = p.find_last_of(L'.');
-    size_t slash = p.find_last_of(L"\\/");
-    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
-        p.resize(dot);
-    return p + L".record";
+    return RecorderRecordPath(ModulePath(nullptr));
+}
+
+std::wstring RecorderRecordPath(const std::wstring& programPath)
+{
+    return WithExtension(programPath, L".record");
+}
+
+std::wstring RecorderWindowFile(const std::wstring& programPath)
+{
+    return WithExtension(programPath, L".window");
 }
 
 void RecordOwnStart(const std::wstring& recordPath)

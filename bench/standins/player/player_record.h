@@ -1,5 +1,5 @@
 #pragma once
-// The record of the stand-in player (and of the decoy): what a test reads back.
+// The record of the stand-in player and of the program-start recorder: what a test reads back.
 //
 // One UTF-8 line per event, appended to the record file and closed at once:
 //   start pid=<n> show=<n> module=<path> cmdline=<command line>
@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,22 @@ PlayerRecord ReadPlayerRecord(const std::wstring& path);
 // The record path of the running program: QEL_PLAYER_RECORD when set, else the program's
 // own path with the extension ".record".
 std::wstring OwnRecordPath();
+// Where a recorder at programPath records its start when QEL_PLAYER_RECORD is not set.
+std::wstring RecorderRecordPath(const std::wstring& programPath);
+// The file that names the recorder's window class: the program's path with the extension
+// ".window" in place of its own.
+std::wstring RecorderWindowFile(const std::wstring& programPath);
 // Appends the start line of the running program.
 void RecordOwnStart(const std::wstring& recordPath);
 void RecordCopyData(const std::wstring& recordPath, const COPYDATASTRUCT& data, WPARAM wParam);
 void RecordClose(const std::wstring& recordPath);
+
+// Owns a top-level window of windowClass, created before the first message loop, until
+// WM_CLOSE, which it records; onCopyData, when set, is given every WM_COPYDATA (answered
+// TRUE once it returns). Returns the program's exit code.
+int RunRecordedWindow(HINSTANCE instance, const std::wstring& windowClass, const std::wstring& title,
+                      const std::wstring& recordPath, int show,
+                      std::function<void(const COPYDATASTRUCT&, WPARAM)> onCopyData = nullptr);
 
 // A top-level window of the player's class, of process pid (0: of any process); null when none.
 HWND FindPlayerWindowOf(DWORD pid);
