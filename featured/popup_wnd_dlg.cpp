@@ -47,7 +47,11 @@ CPoPupWndDlg::CPoPupWndDlg()
 {
 }
 
-CPoPupWndDlg::~CPoPupWndDlg() = default;
+CPoPupWndDlg::~CPoPupWndDlg()
+{
+    if (m_hTrayIcon)
+        DestroyIcon(m_hTrayIcon);
+}
 
 LRESULT CPoPupWndDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -92,6 +96,10 @@ LRESULT CPoPupWndDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CTLCOLORSTATIC:
         return OnCtlColor(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     }
+    if (message == WM_TASKBARCREATED)
+        return OnTaskbarCreated(wParam, lParam);
+    if (message == WM_NOTIFYICON)
+        return OnTrayNotify(wParam, lParam);
     return Dialog::OnMessage(message, wParam, lParam);
 }
 
@@ -435,10 +443,4 @@ void CPoPupWndDlg::OnLButtonUp()
 {
     m_bDragging = 0;
     ReleaseCapture();
-}
-
-// The notification-area icon comes with the tray's own code; until then only its state.
-void CPoPupWndDlg::SetTrayIcon(bool add)
-{
-    m_bTrayIcon = add ? 1 : 0;
 }

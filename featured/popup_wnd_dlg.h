@@ -30,6 +30,18 @@ public:
 
     // Adds (true) or removes (false) the notification-area icon.
     void SetTrayIcon(bool add);
+    // Replaces the icon's tip (cut to 127 characters).
+    void UpdateTrayTip(std::wstring text);
+    // The icon's callback: wParam the icon's id, lParam the mouse message.
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    // The shell's taskbar was made anew: the icon is added again.
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+
+    // The icon shown in the notification area, loaded once.
+    HICON TrayIconHandle() const { return m_hTrayIcon; }
+
+    static const winui::RegisteredMessage WM_TASKBARCREATED;
+    static const winui::RegisteredMessage WM_NOTIFYICON;
 
 private:
     // Moves controls to and from m_bDontPopup: toward the controls when saveAndValidate is
@@ -57,6 +69,7 @@ private:
     void OnPortalDocumentComplete();
     void OnBeforeNavigate2(winui::BrowserEventArgs& args);
 
+    void TrackTrayMenu();
     void LoadFrameButtons();
     void PlaceFrameButtons(const RECT& client);
     void LayOut(winui::BrowserHost& browser, const RECT& client);
@@ -66,6 +79,7 @@ private:
     POINT m_ptDragAnchor = {};
     int m_bTrayIcon = 0;
     HICON m_hIcon;
+    HICON m_hTrayIcon = nullptr;
     FrameButton m_btnClose, m_btnMinimize, m_btnForward, m_btnBack, m_btnReload, m_btnForum;
     HWND m_chkDontPopup = nullptr;
     int m_bDontPopup = 0;

@@ -4,8 +4,10 @@
 // and one instance per logon.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "boxwatch_client.h"
 #include "player_record.h"
 #include "standin_client.h"
+#include "tray_recorder.h"
 
 namespace {
 
@@ -243,6 +246,11 @@ TEST_F(Pelorama, StartsWithItsWindowAndBothBrowsers)
     EXPECT_EQ(box.top, 570 - 21);
     EXPECT_EQ(label.left, 10 + (box.right - box.left) + 2);
     EXPECT_EQ(label.top, 570 - 18);
+    // The controls in the template's tab order, the browsers in their places' stead.
+    std::vector<int> order;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(GetDlgCtrlID(child));
+    EXPECT_EQ(order, (std::vector<int>{1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1010, 1011}));
     wchar_t labelText[32] = {};
     GetWindowTextW(GetDlgItem(window, 1007), labelText, 32);
     EXPECT_STREQ(labelText, L"下次不再弹出");
@@ -549,6 +557,207 @@ TEST_F(Pelorama, SecondStartShowsTheFirstWindowAndEnds)
     DestroyWindow(mine);
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(CloseAndWait(first, window));
+}
+
+}  // namespace
+
+namespace {
+
+const UINT kNotifyIcon = RegisterWindowMessageW(L"MYWM_NOTIFYICON");
+const UINT kTaskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+
+// The icon's callback as the shell sends it; -2 when the window does not answer.
+LRESULT Notify(HWND window, WPARAM id, UINT mouse)
+{
+    DWORD_PTR result = static_cast<DWORD_PTR>(-2);
+    if (!SendMessageTimeoutW(window, kNotifyIcon, id, mouse, SMTO_NORMAL, 10000, &result))
+        return -2;
+    return static_cast<LRESULT>(result);
+}
+
+// The pop-up menu's window of a process, once it is visible.
+HWND WaitMenuWindow(DWORD pid)
+{
+    for (int i = 0; i < 500; ++i) {
+        for (HWND hwnd = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); hwnd;
+             hwnd = FindWindowExW(nullptr, hwnd, L"#32768", nullptr)) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == pid && IsWindowVisible(hwnd))
+                return hwnd;
+        }
+        Sleep(10);
+    }
+    return nullptr;
+}
+
+// Opens the icon's menu and picks item `item` (1 to 3) with the arrow keys and Enter, or
+// dismisses it with Escape (item 0). True when the menu came up and went away.
+bool PickFromTrayMenu(const ProcessRun& run, HWND window, int item)
+{
+    PostMessageW(window, kNotifyIcon, 128, WM_RBUTTONDOWN);
+    HWND menu = WaitMenuWindow(run.Pid());
+    if (!menu)
+        return false;
+    for (int i = 0; i < item; ++i)
+        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(menu, WM_KEYDOWN, item ? VK_RETURN : VK_ESCAPE, 0);
+    for (int i = 0; i < 500 && IsWindow(menu) && IsWindowVisible(menu); ++i)
+        Sleep(10);
+    Sleep(200);
+    return !IsWindow(menu) || !IsWindowVisible(menu);
+}
+
+// Keys typed in the portal reach the page: the portal's control is offered each key before
+// the dialog's keyboard handling, and a key it takes never reaches the dialog.
+TEST_F(Pelorama, KeysInThePortalReachTheControlFirst)
+{
+    ProcessRun run(ProgramPath(), L"Pelorama");
+    HWND window = Start(run);
+    ASSERT_NE(window, nullptr);
+    HWND portal = GetDlgItem(window, kPortalId);
+    ASSERT_TRUE(SendStandInCommand(portal, L"ClaimKeys 13"));
+    size_t from = LogSize(run);
+    PostMessageW(portal, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(portal, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    ASSERT_TRUE(WaitLogged(run, "TranslateAccelerator", "msg=0x100 key=9", from));
+    wchar_t target[32];
+    swprintf(target, 32, L"0x%llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(portal)));
+    std::vector<std::string> keys;
+    auto log = ReadStandInLog(run.StandInLog());
+    for (size_t i = from; i < log.size(); ++i)
+        if (log[i].pid == run.Pid() && log[i].call == "TranslateAccelerator")
+            keys.push_back(log[i].detail);
+    const std::string at = " target=" + Utf8(target);
+    EXPECT_EQ(keys, (std::vector<std::string>{"msg=0x100 key=13" + at + " S_OK", "msg=0x100 key=9" + at + " S_FALSE"}));
+    Sleep(200);
+    EXPECT_TRUE(run.Running());
+    EXPECT_TRUE(CloseAndWait(run, window));
+}
+
+class PeloramaTray : public Pelorama {
+protected:
+    void SetUp() override
+    {
+        Pelorama::SetUp();
+        ASSERT_TRUE(tray.Start()) << "another Shell_TrayWnd is in the prefix";
+    }
+    void TearDown() override
+    {
+        EndRecordedPlayers(ReadPlayerRecord(folder.PlayerRecord()));
+        Pelorama::TearDown();
+    }
+
+    TrayRecorder tray;
+};
+
+// The icon is added at start with its record's fields; a mouse move gives the window text as
+// tip; another icon's id is answered with -1; "TaskbarCreated" adds it once more.
+TEST_F(PeloramaTray, IconRecordTipAndTaskbarCreated)
+{
+    ProcessRun run(ProgramPath(), L"Pelorama");
+    HWND window = Start(run);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(tray.WaitRecords(1));
+    TrayRecord add = tray.Records()[0];
+    EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(add.window, window);
+    EXPECT_EQ(add.id, 128u);
+    EXPECT_EQ(add.flags, 7u);
+    EXPECT_EQ(add.callback, kNotifyIcon);
+    EXPECT_EQ(add.tip, L"pelorama");
+
+    EXPECT_EQ(Notify(window, 129, WM_MOUSEMOVE), -1);
+    EXPECT_EQ(Notify(window, 128, WM_LBUTTONUP), 0);
+    EXPECT_EQ(tray.Records().size(), 1u);
+    EXPECT_EQ(Notify(window, 128, WM_MOUSEMOVE), 0);
+    ASSERT_TRUE(tray.WaitRecords(2));
+    TrayRecord modify = tray.Records()[1];
+    EXPECT_EQ(modify.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(modify.id, 128u);
+    EXPECT_EQ(modify.flags, static_cast<UINT>(NIF_TIP));
+    EXPECT_EQ(modify.tip, L"精彩视频");
+
+    EXPECT_EQ(SendMessageW(window, kTaskbarCreated, 0, 0), 0);
+    ASSERT_TRUE(tray.WaitRecords(3));
+    TrayRecord again = tray.Records()[2];
+    EXPECT_EQ(again.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(again.flags, 7u);
+    EXPECT_EQ(again.tip, L"pelorama");
+    EXPECT_TRUE(IsWindowVisible(window));  // shown again after the add
+
+    EXPECT_TRUE(CloseAndWait(run, window));
+    auto records = tray.Records();
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_EQ(records[3].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(records[3].id, 128u);
+}
+
+// A left press hides the window, the next shows it and brings it forward; a double click on
+// the visible window hides it with its press and shows it with the double click.
+TEST_F(PeloramaTray, LeftPressesAndDoubleClick)
+{
+    ProcessRun run(ProgramPath(), L"Pelorama");
+    HWND window = Start(run);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(Notify(window, 128, WM_LBUTTONDOWN), 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(Notify(window, 128, WM_LBUTTONDOWN), 0);
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(GetForegroundWindow(), window);
+
+    EXPECT_EQ(Notify(window, 128, WM_LBUTTONDOWN), 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(Notify(window, 128, WM_LBUTTONDBLCLK), 0);
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(WindowRectText(window), "0,0,527,570");
+    EXPECT_TRUE(CloseAndWait(run, window));
+}
+
+// The menu's commands: 1 brings a hidden window back; 2 starts the player beside the
+// program, quoted, minimised, also while one runs; dismissing does nothing; 3 removes the
+// icon and ends the program.
+TEST_F(PeloramaTray, MenuCommands)
+{
+    ProcessRun run(ProgramPath(), L"Pelorama");
+    HWND window = Start(run);
+    ASSERT_NE(window, nullptr);
+
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
+    ASSERT_FALSE(IsWindowVisible(window));
+    ASSERT_TRUE(PickFromTrayMenu(run, window, 1));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+
+    const std::wstring player = folder.Path() + L"qelplayer.exe";
+    for (size_t starts : {1u, 2u}) {
+        SCOPED_TRACE(starts);
+        ASSERT_TRUE(PickFromTrayMenu(run, window, 2));
+        ASSERT_TRUE(WaitForRecord(folder.PlayerRecord(), starts, true));
+        PlayerRecord record = ReadPlayerRecord(folder.PlayerRecord());
+        ASSERT_EQ(record.starts.size(), starts);
+        EXPECT_EQ(record.starts.back().module, player);
+        EXPECT_EQ(record.starts.back().commandLine, L"\"" + player + L"\"");
+        EXPECT_EQ(record.starts.back().showCode, 11);
+    }
+    EXPECT_FALSE(FileExists(folder.DecoyRecord())) << "the decoy ran";
+
+    const size_t before = tray.Records().size();
+    ASSERT_TRUE(PickFromTrayMenu(run, window, 0));
+    EXPECT_TRUE(run.Running());
+    EXPECT_EQ(tray.Records().size(), before);
+    EXPECT_EQ(ReadPlayerRecord(folder.PlayerRecord()).starts.size(), 2u);
+
+    ASSERT_TRUE(PickFromTrayMenu(run, window, 3));
+    ASSERT_TRUE(run.WaitExit(10000));
+    EXPECT_EQ(run.ExitCode(), 0u);
+    auto records = tray.Records();
+    ASSERT_EQ(records.size(), before + 1);
+    EXPECT_EQ(records.back().message, static_cast<DWORD>(NIM_DELETE));
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 // painted into a memory context, the colours of the check box and its label, the icon.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 
+#include "win/memory_canvas.h"
 #include "pelorama_app.h"
 #include "popup_wnd_dlg.h"
+#include "win/tray_recorder.h"
 
 namespace {
 
@@ -60,45 +63,13 @@ void RunWindow(const std::function<void(HWND)>& probe)
     EXPECT_TRUE(probed);
 }
 
-// A 32-bit top-down DIB section as a memory context, its pixels readable.
-class MemoryCanvas {
-public:
-    MemoryCanvas(int width, int height) : width_(width)
-    {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-        previous_ = SelectObject(dc_, bitmap_);
-        for (int i = 0; i < width * height; ++i)
-            bits_[i] = 0x00FF00FF;  // magenta: never painted
-    }
-    ~MemoryCanvas()
-    {
-        SelectObject(dc_, previous_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
-    }
-    HDC Dc() const { return dc_; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        DWORD p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-
-private:
-    int width_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ previous_;
-    DWORD* bits_ = nullptr;
-};
+// The colour at x, y as GDI gives colours.
+COLORREF At(const MemoryCanvas& canvas, int x, int y)
+{
+    GdiFlush();
+    DWORD p = canvas.At(x, y);
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
 
 std::string Hex(COLORREF c)
 {
@@ -119,8 +90,8 @@ protected:
 TEST_F(PeloramaWindow, FrameIsPaintedIntoTheGivenContext)
 {
     RunWindow([](HWND hwnd) {
-        MemoryCanvas canvas(kWidth + 10, kHeight + 10);
-        EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.Dc()), 0), TRUE);
+        MemoryCanvas canvas(kWidth + 10, kHeight + 10, 0xFF00FF);  // magenta: never painted
+        EXPECT_EQ(SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc), 0), TRUE);
 
         struct Probe {
             int x, y;
@@ -137,45 +108,45 @@ TEST_F(PeloramaWindow, FrameIsPaintedIntoTheGivenContext)
             {kWidth, 10, RGB(255, 0, 255), "outside"}, {10, kHeight, RGB(255, 0, 255), "outside"},
         };
         for (const Probe& p : probes)
-            EXPECT_EQ(Hex(canvas.At(p.x, p.y)), Hex(p.expected)) << p.what << " at " << p.x << "," << p.y;
+            EXPECT_EQ(Hex(At(canvas, p.x, p.y)), Hex(p.expected)) << p.what << " at " << p.x << "," << p.y;
 
         // The icon: what DrawIconEx gives for icon 128 in 16 by 16 on the band.
-        MemoryCanvas icon(16, 16);
+        MemoryCanvas icon(16, 16, 0);
         HBRUSH band = CreateSolidBrush(kBand);
         RECT all = {0, 0, 16, 16};
-        FillRect(icon.Dc(), &all, band);
+        FillRect(icon.dc, &all, band);
         DeleteObject(band);
         HICON image = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(128), IMAGE_ICON,
                                                     16, 16, LR_SHARED));
         ASSERT_NE(image, nullptr);
-        DrawIconEx(icon.Dc(), 0, 0, image, 16, 16, 0, nullptr, DI_NORMAL);
+        DrawIconEx(icon.dc, 0, 0, image, 16, 16, 0, nullptr, DI_NORMAL);
         int differing = 0, coloured = 0;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
-                differing += canvas.At(8 + x, 4 + y) != icon.At(x, y);
-                coloured += canvas.At(8 + x, 4 + y) != kBand;
+                differing += At(canvas, 8 + x, 4 + y) != At(icon, x, y);
+                coloured += At(canvas, 8 + x, 4 + y) != kBand;
             }
         EXPECT_EQ(differing, 0);
         EXPECT_GT(coloured, 100);
-        EXPECT_EQ(canvas.At(7, 10), kBand);
-        EXPECT_EQ(canvas.At(24, 10), kBand);
+        EXPECT_EQ(At(canvas, 7, 10), kBand);
+        EXPECT_EQ(At(canvas, 24, 10), kBand);
 
         // The caption: light pixels inside its rectangle, none in the band beyond it.
         LOGFONTW font = {};
-        GetObjectW(GetCurrentObject(canvas.Dc(), OBJ_FONT), sizeof font, &font);
+        GetObjectW(GetCurrentObject(canvas.dc, OBJ_FONT), sizeof font, &font);
         const RECT caption = {28, 5, 28 + 16 * font.lfWidth, 5 + font.lfHeight};
         ASSERT_GT(caption.right, caption.left + 40) << "font width " << font.lfWidth;
         int light = 0;
         for (int y = caption.top; y < caption.bottom && y < 24; ++y)
             for (int x = caption.left; x < caption.right; ++x)
-                light += GetRValue(canvas.At(x, y)) > 128;
+                light += GetRValue(At(canvas, x, y)) > 128;
         EXPECT_GT(light, 30);
         int stray = 0;
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < kWidth; ++x) {
                 const bool inIcon = x >= 8 && x < 24 && y >= 4 && y < 20;
                 const bool inCaption = x >= caption.left && x < caption.right && y >= caption.top && y < caption.bottom;
-                stray += !inIcon && !inCaption && canvas.At(x, y) != kBand;
+                stray += !inIcon && !inCaption && At(canvas, x, y) != kBand;
             }
         EXPECT_EQ(stray, 0);
     });
@@ -217,6 +188,35 @@ TEST_F(PeloramaWindow, CarriesItsIcon)
         EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), dragIcon);
         EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), dragIcon);
     });
+}
+
+// The notification-area icon is loaded once: the add at start and the add after
+// "TaskbarCreated" carry the same handle, which is freed with the window object.
+TEST_F(PeloramaWindow, TrayIconIsLoadedOnceAndFreedAtTheEnd)
+{
+    TrayRecorder tray;
+    ASSERT_TRUE(tray.Start());
+    HICON icon = nullptr;
+    RunWindow([&](HWND hwnd) {
+        auto* window = static_cast<CPoPupWndDlg*>(winui::Window::FromHandle(hwnd));
+        ASSERT_NE(window, nullptr);
+        icon = window->TrayIconHandle();
+        ASSERT_NE(icon, nullptr);
+        ICONINFO info = {};
+        ASSERT_TRUE(GetIconInfo(icon, &info));
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+        EXPECT_EQ(info.hbmColor ? 16 : 0, 16);
+        SendMessageW(hwnd, CPoPupWndDlg::WM_TASKBARCREATED, 0, 0);
+        EXPECT_EQ(window->TrayIconHandle(), icon);
+    });
+    auto records = tray.Records();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(records[1].message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(records[2].message, static_cast<DWORD>(NIM_DELETE));
+    ICONINFO info = {};
+    EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon outlived the window";
 }
 
 }  // namespace
