@@ -155,12 +155,12 @@ void CPoPupWndDlg::DoDataExchange(bool saveAndValidate)
 {
     HWND dialog = Handle();
     if (!m_chkDontPopup) {
-        m_btnClose.AttachControl(dialog, IDC_BTN_CLOSE);
-        m_btnMinimize.AttachControl(dialog, IDC_BTN_MINIMIZE);
-        m_btnForward.AttachControl(dialog, IDC_BTN_FORWARD);
-        m_btnBack.AttachControl(dialog, IDC_BTN_BACK);
-        m_btnReload.AttachControl(dialog, IDC_BTN_RELOAD);
-        m_btnForum.AttachControl(dialog, IDC_BTN_FORUM);
+        m_btnClose.Attach(GetDlgItem(dialog, IDC_BTN_CLOSE));
+        m_btnMinimize.Attach(GetDlgItem(dialog, IDC_BTN_MINIMIZE));
+        m_btnForward.Attach(GetDlgItem(dialog, IDC_BTN_FORWARD));
+        m_btnBack.Attach(GetDlgItem(dialog, IDC_BTN_BACK));
+        m_btnReload.Attach(GetDlgItem(dialog, IDC_BTN_RELOAD));
+        m_btnForum.Attach(GetDlgItem(dialog, IDC_BTN_FORUM));
         m_chkDontPopup = GetDlgItem(dialog, IDC_CHK_DONTPOPUP);
     }
     if (saveAndValidate)
@@ -235,7 +235,7 @@ BOOL CPoPupWndDlg::OnInitDialog()
 void CPoPupWndDlg::LoadFrameButtons()
 {
     struct Row {
-        FrameButton& button;
+        winui::CMyButton& button;
         UINT normal, pressed, hover;
         const wchar_t* tip;
     } rows[] = {
@@ -256,7 +256,7 @@ void CPoPupWndDlg::LoadFrameButtons()
 void CPoPupWndDlg::PlaceFrameButtons(const RECT& client)
 {
     struct Place {
-        FrameButton& button;
+        winui::CMyButton& button;
         int x, y;
     } places[] = {
         {m_btnClose, client.right - 25, client.top + 3},   {m_btnMinimize, client.right - 45, client.top + 3},

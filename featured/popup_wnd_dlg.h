@@ -7,7 +7,7 @@
 
 #include "browser_host.h"
 #include "dialog.h"
-#include "frame_button.h"
+#include "my_button.h"
 #include "link_road.h"
 
 class CPoPupWndDlg : public winui::Dialog {
@@ -80,7 +80,7 @@ private:
     int m_bTrayIcon = 0;
     HICON m_hIcon;
     HICON m_hTrayIcon = nullptr;
-    FrameButton m_btnClose, m_btnMinimize, m_btnForward, m_btnBack, m_btnReload, m_btnForum;
+    winui::CMyButton m_btnClose, m_btnMinimize, m_btnForward, m_btnBack, m_btnReload, m_btnForum;
     HWND m_chkDontPopup = nullptr;
     int m_bDontPopup = 0;
     winui::BrowserHost m_browserPortal;
