@@ -44,8 +44,18 @@ measure_sites() {
 }
 
 # The updater's download against curl: a benchmark of the updater's own, in bench/perf/.
+# The updater's DownloadUrlToFile against curl on the same file, at two sizes, so that the
+# peak memory shows whether it grows with the file.
 measure_download() {
-  row "updater download" "not measured yet" "curl" "" ""
+  local mib out
+  for mib in 256 32; do
+    step "the updater's download of $mib MiB against curl"
+    out=$(bash bench/perf/download_bench.sh "$tree" "$mib" | tail -n 1)
+    row "updater download, $mib MiB (peak working set $(sed -n 's/.*peak working set \([0-9.]*\) MiB.*/\1/p' <<<"$out") MiB)" \
+      "$(sed -n 's/.*updater \([0-9.]*\) MiB\/s.*/\1/p' <<<"$out") MiB/s" \
+      "curl, $(sed -n 's/.*curl \([0-9.]*\) MiB\/s.*/\1/p' <<<"$out") MiB/s" \
+      "$(sed -n 's/.*ratio \([0-9.]*\).*/\1/p' <<<"$out")" ""
+  done
 }
 
 # The main job's run time, its trees already built.
