@@ -25,7 +25,7 @@ def main(argv):
             for route in routes:
                 if route.obj.get("sequence"):
                     raise SystemExit(f"{path}: a route with a sequence cannot be flattened")
-                response = fixture_server.build_response(route.next_response(), route.base_dir)
+                response, _ = fixture_server.build_response(route.next_response(), route.base_dir)
                 head = f"ROUTE {route.host} {route.port or 0} {route.path} {len(response)}\n"
                 out.write(head.encode("utf-8") + response + b"\n")
     return 0
