@@ -16,7 +16,7 @@
 #include "boxwatch_client.h"
 #include "player_record.h"
 #include "standin_client.h"
-#include "tray_recorder.h"
+#include "standin_tray.h"
 
 namespace {
 
@@ -648,7 +648,7 @@ protected:
         Pelorama::TearDown();
     }
 
-    TrayRecorder tray;
+    StandinTray tray;
 };
 
 // The icon is added at start with its record's fields; a mouse move gives the window text as
@@ -658,38 +658,38 @@ TEST_F(PeloramaTray, IconRecordTipAndTaskbarCreated)
     ProcessRun run(ProgramPath(), L"Pelorama");
     HWND window = Start(run);
     ASSERT_NE(window, nullptr);
-    ASSERT_TRUE(tray.WaitRecords(1));
+    ASSERT_TRUE(tray.WaitForRecords(1));
     TrayRecord add = tray.Records()[0];
-    EXPECT_EQ(add.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(add.command, static_cast<ULONG_PTR>(NIM_ADD));
     EXPECT_EQ(add.window, window);
     EXPECT_EQ(add.id, 128u);
     EXPECT_EQ(add.flags, 7u);
-    EXPECT_EQ(add.callback, kNotifyIcon);
-    EXPECT_EQ(add.tip, L"pelorama");
+    EXPECT_EQ(add.callbackMessage, kNotifyIcon);
+    EXPECT_EQ(add.Tip(), L"pelorama");
 
     EXPECT_EQ(Notify(window, 129, WM_MOUSEMOVE), -1);
     EXPECT_EQ(Notify(window, 128, WM_LBUTTONUP), 0);
     EXPECT_EQ(tray.Records().size(), 1u);
     EXPECT_EQ(Notify(window, 128, WM_MOUSEMOVE), 0);
-    ASSERT_TRUE(tray.WaitRecords(2));
+    ASSERT_TRUE(tray.WaitForRecords(2));
     TrayRecord modify = tray.Records()[1];
-    EXPECT_EQ(modify.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(modify.command, static_cast<ULONG_PTR>(NIM_MODIFY));
     EXPECT_EQ(modify.id, 128u);
     EXPECT_EQ(modify.flags, static_cast<UINT>(NIF_TIP));
-    EXPECT_EQ(modify.tip, L"精彩视频");
+    EXPECT_EQ(modify.Tip(), L"精彩视频");
 
     EXPECT_EQ(SendMessageW(window, kTaskbarCreated, 0, 0), 0);
-    ASSERT_TRUE(tray.WaitRecords(3));
+    ASSERT_TRUE(tray.WaitForRecords(3));
     TrayRecord again = tray.Records()[2];
-    EXPECT_EQ(again.message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(again.command, static_cast<ULONG_PTR>(NIM_ADD));
     EXPECT_EQ(again.flags, 7u);
-    EXPECT_EQ(again.tip, L"pelorama");
+    EXPECT_EQ(again.Tip(), L"pelorama");
     EXPECT_TRUE(IsWindowVisible(window));  // shown again after the add
 
     EXPECT_TRUE(CloseAndWait(run, window));
     auto records = tray.Records();
     ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[3].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(records[3].command, static_cast<ULONG_PTR>(NIM_DELETE));
     EXPECT_EQ(records[3].id, 128u);
 }
 
@@ -757,7 +757,7 @@ TEST_F(PeloramaTray, MenuCommands)
     EXPECT_EQ(run.ExitCode(), 0u);
     auto records = tray.Records();
     ASSERT_EQ(records.size(), before + 1);
-    EXPECT_EQ(records.back().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(records.back().command, static_cast<ULONG_PTR>(NIM_DELETE));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "win/memory_canvas.h"
 #include "pelorama_app.h"
 #include "popup_wnd_dlg.h"
-#include "win/tray_recorder.h"
+#include "standin_tray.h"
 
 namespace {
 
@@ -194,7 +194,7 @@ TEST_F(PeloramaWindow, CarriesItsIcon)
 // "TaskbarCreated" carry the same handle, which is freed with the window object.
 TEST_F(PeloramaWindow, TrayIconIsLoadedOnceAndFreedAtTheEnd)
 {
-    TrayRecorder tray;
+    StandinTray tray;
     ASSERT_TRUE(tray.Start());
     HICON icon = nullptr;
     RunWindow([&](HWND hwnd) {
@@ -212,9 +212,9 @@ TEST_F(PeloramaWindow, TrayIconIsLoadedOnceAndFreedAtTheEnd)
     });
     auto records = tray.Records();
     ASSERT_EQ(records.size(), 3u);
-    EXPECT_EQ(records[0].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(records[1].message, static_cast<DWORD>(NIM_ADD));
-    EXPECT_EQ(records[2].message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(records[0].command, static_cast<ULONG_PTR>(NIM_ADD));
+    EXPECT_EQ(records[1].command, static_cast<ULONG_PTR>(NIM_ADD));
+    EXPECT_EQ(records[2].command, static_cast<ULONG_PTR>(NIM_DELETE));
     ICONINFO info = {};
     EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon outlived the window";
 }
