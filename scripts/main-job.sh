@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The system's main job on its embedded default, the private fixture web: the road of a link
 # from the browser's context menu to the player for one page of each site of the agent's site
-# table, with a line per step and a table of what the player received. Made of the bench's
-# pieces (bench/mainjob/main_job.cpp); each road is a step there, run in one private network.
+# table, pelorama's portal handing links to the player behind its wait dialog, and the updater
+# installing a newer build, with a line per step, a table of what the player received and the
+# updater's list. Made of the bench's pieces (bench/mainjob/main_job.cpp); each road is a step
+# there, run in one private network with the stand-in browser control registered.
 #   scripts/main-job.sh [STEP...]     (no step: all of them)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +26,8 @@ fi
 routes=$( (sed "s|^|$PWD/|" bench/perf/site_routes.txt; echo "$PWD/bench/mainjob/routes.json") | paste -sd:)
 echo "== the fixture web serves every site's pages; the job runs inside it"
 rc=0
-bench/netns-run.sh "$tree/bench/wine-env.sh" "$routes" -- "$tree/test-bin/main_job.exe" "$@" || rc=$?
+bench/netns-run.sh "$tree/bench/wine-env.sh" "$routes" -- \
+  bench/standins/browser/with-browser.sh "$tree/bench/wine-env.sh" "$tree/test-bin/browser_standin.dll" -- \
+  "$tree/test-bin/main_job.exe" "$@" || rc=$?
 echo "== main job run time: $(seconds_since "$started") s"
 exit $rc

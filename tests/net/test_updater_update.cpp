@@ -25,37 +25,6 @@ const wchar_t kFailed[] = L"网络连接超时,下载更新程序失败,请稍�
 const wchar_t kPeloramaClass[] = L"QELPLAYERPELORAMA";
 const wchar_t kInstallerClass[] = L"QelInstallerStandIn";
 
-// One component of a description: its tag, build, address and description (UTF-8).
-struct Part {
-    const char* tag;
-    std::string build, address, description;
-};
-
-std::string Describe(bool single, const std::vector<Part>& parts)
-{
-    std::string text = single ? "" : "<root>1</root>";
-    for (const Part& p : parts) {
-        std::string fields = "<version>1</version><build>" + p.build + "</build><download>" + p.address +
-                             "</download>" + (p.description.empty() ? "" : "<description>" + p.description +
-                                                                               "</description>");
-        text += single ? fields : std::string("<") + p.tag + ">" + fields + "</" + p.tag + ">";
-    }
-    return text;
-}
-
-std::string SetupAddress(const char* name)
-{
-    return std::string("http://") + kUpdateHost + "/setup/" + name;
-}
-
-// Serves the program-start recorder as the installer at /setup/<name>; extra: more route fields.
-bool ServeInstaller(const char* name, const std::string& extra = "")
-{
-    return FixtureAddRoutes(std::string("{\"host\": \"") + kUpdateHost + "\", \"path\": \"/setup/" + name +
-                            "\", \"body_file\": \"" + JsonEscape(UnixPathOf(TestBinFolder() + L"standin_recorder.exe")) +
-                            "\"" + extra + "}");
-}
-
 // The keys of update.ini in the order they stand, as "key=value".
 std::vector<std::string> IniLines(const std::string& text)
 {
@@ -179,7 +148,7 @@ TEST_F(UpdateRun, TableOfRuns)
     const struct Case {
         const char* name;
         bool single;
-        std::vector<Part> parts;
+        std::vector<UpdatePart> parts;
         std::string ini;
         bool playerWindow, peloramaWindow;
         const char* secondAnswer;  // at the second prompt

@@ -123,6 +123,30 @@ bool ServeUpdateDescription(const std::string& text)
                             "\", \"body_hex\": \"" + HexOf(text) + "\"}");
 }
 
+std::string Describe(bool single, const std::vector<UpdatePart>& parts)
+{
+    std::string text = single ? "" : "<root>1</root>";
+    for (const UpdatePart& p : parts) {
+        std::string fields = "<version>1</version><build>" + p.build + "</build><download>" + p.address +
+                             "</download>" + (p.description.empty() ? "" : "<description>" + p.description +
+                                                                               "</description>");
+        text += single ? fields : std::string("<") + p.tag + ">" + fields + "</" + p.tag + ">";
+    }
+    return text;
+}
+
+std::string SetupAddress(const char* name)
+{
+    return std::string("http://") + kUpdateHost + "/setup/" + name;
+}
+
+bool ServeInstaller(const char* name, const std::string& extra)
+{
+    return FixtureAddRoutes(std::string("{\"host\": \"") + kUpdateHost + "\", \"path\": \"/setup/" + name +
+                            "\", \"body_file\": \"" + JsonEscape(UnixPathOf(TestBinFolder() + L"standin_recorder.exe")) +
+                            "\"" + extra + "}");
+}
+
 UpdaterRun::~UpdaterRun()
 {
     if (process_) {

@@ -50,6 +50,18 @@ extern const char kDescriptionPath[];
 extern const char kStatisticsPath[];
 bool ServeUpdateDescription(const std::string& text);
 
+// One component of a description: its tag, build, address and description (UTF-8).
+struct UpdatePart {
+    const char* tag;
+    std::string build, address, description;
+};
+// The description's text: the single format (the first part's fields alone) or the list format.
+std::string Describe(bool single, const std::vector<UpdatePart>& parts);
+// "http://<update host>/setup/<name>".
+std::string SetupAddress(const char* name);
+// Serves the program-start recorder as the installer at /setup/<name>; extra: more route fields.
+bool ServeInstaller(const char* name, const std::string& extra = "");
+
 // The built updater.exe (or a copy of it) started as the user starts it.
 class UpdaterRun {
 public:
