@@ -61,11 +61,12 @@ measure_download() {
 # The main job's run time, its trees already built.
 measure_main_job() {
   step "the main job"
-  local started picks
+  local started menu portal
   started=$(date +%s%N)
   bash scripts/main-job.sh > "$work/main-job.txt" 2>&1 || { cat "$work/main-job.txt" >&2; return 1; }
-  picks=$(grep -c '] \[[0-9]*/[0-9]*\]' "$work/main-job.txt" || true)
-  row "main job (scripts/main-job.sh: $picks links from the context menu to the player)" \
+  menu=$(grep -c 'the menu over a link to' "$work/main-job.txt" || true)
+  portal=$(grep -c 'the portal navigates to' "$work/main-job.txt" || true)
+  row "main job (scripts/main-job.sh: $menu links from the context menu and $portal from pelorama's portal to the player, one update)" \
     "$(seconds_since "$started") s" "" "" ""
 }
 
