@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # Takes a screenshot of a program's window under Xvfb, with the Chinese texts readable, and
 # keeps it as a test artefact (it passes or fails on nothing the picture shows).
-#   shoot.sh WINE_ENV STANDIN_DLL OUT.png WIDTHxHEIGHT+X+Y TITLE -- PROGRAM.exe [ARGS...]
+#   shoot.sh WINE_ENV STANDIN_DLL OUT.png CROP WAIT_FOR -- PROGRAM.exe [ARGS...]
 # The program runs in a prefix of its own (the x11 driver, no window decorations, Marlett),
 # with the stand-in browser control registered, on the display SUITE_XVFB_DISPLAY (":106"
-# unless set). When the window titled TITLE exists, the screen is captured and cut to the
-# given rectangle. Exit 77 (skipped) when Xvfb or ImageMagick is missing.
+# unless set). WAIT_FOR is either a window title (the shot is taken once a window of that
+# title exists) or "ready": the program is handed a file name in SUITE_SHOT_READY, writes
+# its window's rectangle (WxH+X+Y) there once the window is ready, and ends when the file is
+# removed after the shot. CROP is WxH+X+Y, or "window": the rectangle of the window waited
+# for. SUITE_SHOT_PREFIX names the prefix's folder under the tree's wine/ ("prefix-shot").
+# Exit 77 (skipped) when Xvfb or ImageMagick is missing.
 set -euo pipefail
-env_file=$1; dll=$2; out=$3; crop=$4; title=$5; shift 5
+env_file=$1; dll=$2; out=$3; crop=$4; wait_for=$5; shift 5
 [ "${1:-}" = "--" ] && shift
 here=$(cd "$(dirname "$0")/.." && pwd)
 for tool in Xvfb import convert xwininfo; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 . "$env_file"
-export WINEPREFIX_OVERRIDE="$SUITE_BINARY_DIR/wine/prefix-shot"
+export WINEPREFIX_OVERRIDE="$SUITE_BINARY_DIR/wine/${SUITE_SHOT_PREFIX:-prefix-shot}"
 . "$env_file"
 display=${SUITE_XVFB_DISPLAY:-:106}
 
@@ -37,25 +41,59 @@ if ! xdpyinfo -display "$display" >/dev/null 2>&1; then
   started_x=$!
   for _ in $(seq 100); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 fi
+mkdir -p "$(dirname "$out")"
+log="$out.log"
+ready="$out.ready"
+rm -f "$ready"
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  rm -f "$ready"
+  # Ends the program's Wine session; again if the program was still starting.
+  for _ in 1 2 3; do
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "${program_pid:-}" ] || break
+    for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break 2; sleep 0.1; done
+  done
   wait "${program_pid:-}" 2>/dev/null || true
   [ -n "$started_x" ] && kill "$started_x" 2>/dev/null || true
 }
 trap cleanup EXIT
+fail() {
+  echo "$1"
+  [ -s "$log" ] && sed 's/^/  | /' "$log"
+  exit 1
+}
+
+# The rectangle (WxH+X+Y) of the first window titled $1 with a size, from the window tree.
+window_rectangle() {
+  xwininfo -root -tree 2>/dev/null | grep -F "\"$1\"" |
+    sed -nE 's/.* ([0-9]+)x([0-9]+)[+-]-?[0-9]+[+-]-?[0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+)$/\1x\2+\3+\4/p' |
+    grep -vE '^(0|1)x|x(0|1)\+' | head -n1 || true
+}
 
 export DISPLAY=$display
-"$here/standins/browser/with-browser.sh" "$env_file" "$dll" -- "$@" </dev/null >/dev/null 2>&1 &
+[ "$wait_for" = ready ] && export SUITE_SHOT_READY=$(winepath -w "$ready" 2>/dev/null)
+"$here/standins/browser/with-browser.sh" "$env_file" "$dll" -- "$@" </dev/null >"$log" 2>&1 &
 program_pid=$!
-found=
-for _ in $(seq 300); do
-  if xwininfo -root -tree 2>/dev/null | grep -qF "\"$title\""; then found=1; break; fi
+rectangle=
+for _ in $(seq 600); do
+  if [ "$wait_for" = ready ]; then
+    [ -s "$ready" ] && { rectangle=$(cat "$ready"); break; }
+  else
+    rectangle=$(window_rectangle "$wait_for")
+    [ -n "$rectangle" ] && break
+  fi
+  kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window was ready"
   sleep 0.1
 done
-[ -n "$found" ] || { echo "no window titled $title appeared"; exit 1; }
-sleep 2   # painted
-mkdir -p "$(dirname "$out")"
+[ -n "$rectangle" ] || fail "no window ($wait_for) appeared"
+if [ "$wait_for" = ready ]; then sleep 0.5; else sleep 2; fi   # painted
+[ "$crop" = window ] && crop=$rectangle
 import -display "$display" -window root "$out.full.png"
 convert "$out.full.png" -crop "$crop" +repage "$out"
 rm -f "$out.full.png"
-echo "screenshot: $out"
+if [ "$wait_for" = ready ]; then
+  rm -f "$ready"   # the program ends its window and cleans up
+  for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+fi
+rm -f "$log"
+echo "screenshot: $out ($crop)"

@@ -66,7 +66,13 @@ RoadRun::~RoadRun()
 bool RoadRun::Start()
 {
     CreateDirectoryW(folder_.c_str(), nullptr);
-    if (!CopyFileW(program_.c_str(), (folder_ + L"pelorama.exe").c_str(), FALSE) ||
+    if (!CopyFileW(program_.c_str(), (folder_ + L"pelorama.exe").c_str(), FALSE))
+        return false;
+    // The program's own pages when they lie beside it (the built pelorama's), else a small one.
+    const std::wstring source = program_.substr(0, program_.find_last_of(L'\\') + 1);
+    for (const wchar_t* page : {L"welcome.html", L"loading.html"})
+        CopyFileW((source + page).c_str(), (folder_ + page).c_str(), FALSE);
+    if (GetFileAttributesW((folder_ + L"loading.html").c_str()) == INVALID_FILE_ATTRIBUTES &&
         !WriteWholeFile(folder_ + L"loading.html", "<html><body>loading</body></html>"))
         return false;
     SetEnvironmentVariableW(L"BROWSER_STANDIN_LOG", log_.c_str());

@@ -29,8 +29,8 @@ public:
     RoadRun& operator=(const RoadRun&) = delete;
     ~RoadRun();  // ends a host still running and removes its log
 
-    // Copies the program and a loading page, starts it and waits for its main window; every
-    // box it raises is answered "ok".
+    // Copies the program and its pages (a small loading page when none lies beside it),
+    // starts it and waits for its main window; every box it raises is answered "ok".
     bool Start();
     const std::wstring& Folder() const { return folder_; }
     HANDLE Process() const { return process_; }

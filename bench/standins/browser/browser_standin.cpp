@@ -3,7 +3,8 @@
 // dispatch ids a host uses, asks its site to apply a put position the way the system's
 // control does (OnPosRectChange, nothing moved until the site calls SetObjectRects), and
 // fires events on a test's command (README.md). It loads no page and fires
-// BeforeNavigate2 inside Navigate, as the system's control does.
+// BeforeNavigate2 inside Navigate, as the system's control does; it draws the words of a
+// local page it navigated to (standin_page.h), for screenshots.
 //
 // Written against the toolchain's own interface headers, so that it checks the hosts'
 // hand-written declarations rather than sharing them.
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "standin_log.h"
+#include "standin_page.h"
 
 namespace {
 
@@ -314,6 +316,9 @@ public:
         return S_OK;
     }
 
+    // Draws the page's words, centred, in the page font of the pages (12 px, 宋体).
+    void Paint();
+
     // A test's command: "<event> [address]".
     bool Command(const std::wstring& command);
     // "ClaimKeys [key ...]": the virtual keys (decimal) TranslateAccelerator takes from now on.
@@ -342,6 +347,7 @@ private:
     VARIANT_BOOL visible_ = VARIANT_TRUE;
     bool historyFails_ = false;
     std::vector<WPARAM> claimedKeys_;
+    std::wstring pageText_;  // what the window draws
     EventPoint point_;
     friend LRESULT CALLBACK StandInWindowProc(HWND, UINT, WPARAM, LPARAM);
 };
@@ -465,6 +471,12 @@ LRESULT CALLBACK StandInWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         delete text;
         return 0;
     }
+    case WM_PAINT:
+        if (control) {
+            control->Paint();
+            return 0;
+        }
+        break;
     case WM_NCDESTROY:
         if (control)
             control->hwnd_ = nullptr;
@@ -591,6 +603,9 @@ HRESULT StandInBrowser::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARA
     case kNavigate: {
         std::wstring url = VariantText(first);
         Log(L"Navigate args=" + std::to_wstring(count) + L" url=" + url);
+        pageText_ = StandInPageTextOf(url);
+        if (hwnd_)
+            InvalidateRect(hwnd_, nullptr, TRUE);
         AddRef();
         FireBeforeNavigate2(url);
         static_cast<IOleObject*>(this)->Release();
@@ -693,6 +708,34 @@ void StandInBrowser::FireWithAddress(const wchar_t* name, DISPID dispid, const s
     Fire(name, dispid, args, 2);
     Log(std::wstring(L"Fired ") + name + L" url=" + address);
     VariantClear(&url);
+}
+
+void StandInBrowser::Paint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    if (!pageText_.empty()) {
+        HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"\u5B8B\u4F53");
+        HGDIOBJ old = SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0x33, 0x33, 0x33));
+        RECT client;
+        GetClientRect(hwnd_, &client);
+        InflateRect(&client, -8, -8);
+        // The lines' block, centred in the window.
+        RECT block = client;
+        const UINT format = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL;
+        DrawTextW(dc, pageText_.c_str(), static_cast<int>(pageText_.size()), &block, format | DT_CALCRECT);
+        const int height = block.bottom - block.top;
+        RECT place = client;
+        if (height < client.bottom - client.top)
+            place.top += (client.bottom - client.top - height) / 2;
+        DrawTextW(dc, pageText_.c_str(), static_cast<int>(pageText_.size()), &place, format);
+        SelectObject(dc, old);
+        DeleteObject(font);
+    }
+    EndPaint(hwnd_, &ps);
 }
 
 bool StandInBrowser::Command(const std::wstring& command)
