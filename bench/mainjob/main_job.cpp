@@ -229,23 +229,13 @@ bool CloseAll(const wchar_t* windowClass)
 const wchar_t kPeloramaClass[] = L"QELPLAYERPELORAMA";
 const wchar_t kPlayerClass[] = L"QELPlayerW_C179F3D9-F8B6-42bb-AC0C-D4A4BDAB8BB2";
 
-// pelorama's pages beside it, as they ship.
-bool AddPeloramaPages(RunFolder& run)
-{
-    for (const wchar_t* page : {L"welcome.html", L"loading.html"}) {
-        if (!run.AddProgram(SuiteBinFolder() + page, page))
-            return false;
-    }
-    return true;
-}
-
 // The link road of pelorama's portal to the player, for the pages of the two sites outside
 // the agent's table.
 bool PeloramaRoad(Job& job)
 {
     Say("pelorama road: pelorama.exe with the stand-in browser, vennix.dll and the stand-in player beside it");
     AgentFolder folder;
-    if (!folder.CreateWithRealResolver() || !AddPeloramaPages(folder.Run())) {
+    if (!folder.CreateWithRealResolver()) {
         Say("  cannot make the run folder");
         return false;
     }
@@ -313,7 +303,7 @@ bool UpdaterRoad(Job& job)
     AppDataFolder appData;
     RunFolder run;
     if (!appData.Create() || !run.Create() || !run.AddProgram(SuiteBinFolder() + L"updater.exe", L"updater.exe") ||
-        !run.AddStandinPlayer() || !AddPeloramaPages(run)) {
+        !run.AddStandinPlayer()) {
         Say("  cannot make the run folder");
         return false;
     }
