@@ -2,11 +2,13 @@
 // the same request made with bare platform calls, in one process, to show what Wine itself
 // allows: WinHTTP (open, connect, request, send, receive, read until 0 into a fixed buffer,
 // write), WinINet (open, connect, request, send, read until 0 into a fixed buffer, write) and
-// a Winsock recv loop (one HTTP/1.1 GET, the body after the head written). The updater runs
+// a Winsock recv loop (one HTTP/1.1 GET, the body after the head written) with 64 KiB and
+// with 8 KiB reads, the size WinHTTP reads its socket in under Wine. The updater runs
 // first, so the process's peak memory read after it is the updater's own.
 // bench/perf/download_bench.sh runs it against the fixture web beside curl on the same file.
 //
-//   download_bench.exe URL FOLDER [ROAD...]   (roads: updater winhttp wininet winsock; all by default)
+//   download_bench.exe URL FOLDER [ROAD...]   (roads: updater winhttp wininet winsock winsock8k;
+//                                              all by default)
 //   -> one line a road: "<road>: bytes=<n> seconds=<s> first=<s> reads=<n> rc=0x<rc>" (first: the
 //      time to the first body bytes, most of it the server's), the updater's line also with
 //      "working_set_before=<bytes> peak_working_set=<bytes> peak_private=<bytes>" (before: the
@@ -26,8 +28,6 @@
 #include "http_client.h"
 
 namespace {
-
-const DWORD kBufferSize = 64 * 1024;
 
 // What a road did: the bytes it wrote, its read calls (progress calls for the updater), when
 // the first body bytes came (the Seconds() clock), 0 or the error that ended it.
@@ -83,17 +83,17 @@ void CountProgress(uint32_t, uint32_t done)
     NoteFirst(*g_updater, done);
 }
 
-void BareWinHttp(const Target& target, HANDLE file, Outcome& out)
+void BareWinHttp(const Target& target, HANDLE file, DWORD size, Outcome& out)
 {
-    std::vector<char> buffer(kBufferSize);
+    std::vector<char> buffer(size);
     const DWORD error = BareWinHttpGet(target.host, target.path, target.port, [&](const char* data, DWORD size) {
         return Keep(out, file, data, size);
-    }, buffer.data(), kBufferSize);
+    }, buffer.data(), size);
     if (!out.error)
         out.error = error;
 }
 
-void BareWinInet(const Target& target, HANDLE file, Outcome& out)
+void BareWinInet(const Target& target, HANDLE file, DWORD size, Outcome& out)
 {
     HINTERNET session = InternetOpenW(L"bench", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
     HINTERNET connect = session ? InternetConnectW(session, target.host.c_str(), target.port, nullptr, nullptr,
@@ -103,9 +103,9 @@ void BareWinInet(const Target& target, HANDLE file, Outcome& out)
     if (!request || !HttpSendRequestW(request, nullptr, 0, nullptr, 0)) {
         out.error = GetLastError();
     } else {
-        std::vector<char> buffer(kBufferSize);
+        std::vector<char> buffer(size);
         for (DWORD got = 1; got > 0;) {
-            if (!InternetReadFile(request, buffer.data(), kBufferSize, &got)) {
+            if (!InternetReadFile(request, buffer.data(), size, &got)) {
                 out.error = GetLastError();
                 break;
             }
@@ -120,7 +120,7 @@ void BareWinInet(const Target& target, HANDLE file, Outcome& out)
 }
 
 // One HTTP/1.1 GET on a socket; the body is what follows the head, to the server's close.
-void BareWinsock(const Target& target, HANDLE file, Outcome& out)
+void BareWinsock(const Target& target, HANDLE file, DWORD readSize, Outcome& out)
 {
     const std::string host(target.host.begin(), target.host.end());
     const std::string request =
@@ -139,11 +139,11 @@ void BareWinsock(const Target& target, HANDLE file, Outcome& out)
         send(s, request.data(), static_cast<int>(request.size()), 0) != static_cast<int>(request.size())) {
         out.error = WSAGetLastError();
     } else {
-        std::vector<char> buffer(kBufferSize);
+        std::vector<char> buffer(readSize);
         std::string head;
         bool inBody = false;
         for (;;) {
-            const int got = recv(s, buffer.data(), static_cast<int>(kBufferSize), 0);
+            const int got = recv(s, buffer.data(), static_cast<int>(readSize), 0);
             if (got < 0)
                 out.error = WSAGetLastError();
             if (got <= 0)
@@ -171,7 +171,9 @@ void BareWinsock(const Target& target, HANDLE file, Outcome& out)
 }
 
 // A bare road: cracks the address and creates the copy as DownloadUrlToFile does.
-Outcome Bare(void (*run)(const Target&, HANDLE, Outcome&), const std::wstring& url, const std::wstring& path)
+using BareRoad = void (*)(const Target&, HANDLE, DWORD, Outcome&);
+
+Outcome Bare(BareRoad run, DWORD size, const std::wstring& url, const std::wstring& path)
 {
     Outcome out;
     URL_COMPONENTSW parts = {};
@@ -191,27 +193,30 @@ Outcome Bare(void (*run)(const Target&, HANDLE, Outcome&), const std::wstring& u
         out.error = GetLastError();
         return out;
     }
-    run(target, file, out);
+    run(target, file, size, out);
     CloseHandle(file);
     return out;
 }
 
 struct Road {
     const wchar_t* name;
-    void (*bare)(const Target&, HANDLE, Outcome&);  // null: the updater
+    BareRoad bare;  // null: the updater
+    DWORD size;     // of each read
 };
 
+// winsock8k reads as WinHTTP reads its socket under Wine, 8 KiB at a time.
 const Road kRoads[] = {
-    {L"updater", nullptr},
-    {L"winhttp", BareWinHttp},
-    {L"wininet", BareWinInet},
-    {L"winsock", BareWinsock},
+    {L"updater", nullptr, 0},
+    {L"winhttp", BareWinHttp, 64 * 1024},
+    {L"wininet", BareWinInet, 64 * 1024},
+    {L"winsock", BareWinsock, 64 * 1024},
+    {L"winsock8k", BareWinsock, 8 * 1024},
 };
 
 Outcome Run(const Road& road, const std::wstring& url, const std::wstring& path)
 {
     if (road.bare)
-        return Bare(road.bare, url, path);
+        return Bare(road.bare, road.size, url, path);
     Outcome out;
     g_updater = &out;
     out.error = DownloadUrlToFile(url, CountProgress, path);
