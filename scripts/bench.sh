@@ -44,17 +44,26 @@ measure_sites() {
 }
 
 # The updater's download against curl: a benchmark of the updater's own, in bench/perf/.
-# The updater's DownloadUrlToFile against curl on the same file, at two sizes, so that the
-# peak memory shows whether it grows with the file.
+# The updater's DownloadUrlToFile against curl on the same file, beside bare WinHTTP, WinINet
+# and Winsock loops in the same Wine process (Winsock also with WinHTTP's 8 KiB socket reads):
+# at 256 MiB every road, whole and after the first byte (the fixture server builds its whole
+# reply first); at 32 MiB the updater alone, so that the peak memory shows whether it grows
+# with the file.
 measure_download() {
-  local mib out
+  local mib out curl road rate ratio after after_ratio remark
   for mib in 256 32; do
-    step "the updater's download of $mib MiB against curl"
-    out=$(bash bench/perf/download_bench.sh "$tree" "$mib" | tail -n 1)
-    row "updater download, $mib MiB (peak working set $(sed -n 's/.*peak working set \([0-9.]*\) MiB.*/\1/p' <<<"$out") MiB)" \
-      "$(sed -n 's/.*updater \([0-9.]*\) MiB\/s.*/\1/p' <<<"$out") MiB/s" \
-      "curl, $(sed -n 's/.*curl \([0-9.]*\) MiB\/s.*/\1/p' <<<"$out") MiB/s" \
-      "$(sed -n 's/.*ratio \([0-9.]*\).*/\1/p' <<<"$out")" ""
+    step "the updater's download of $mib MiB against curl and bare WinHTTP, WinINet and Winsock loops"
+    out=$(bash bench/perf/download_bench.sh "$tree" "$mib" | grep -E "^(result|server)")
+    curl=$(awk -F'\t' '$2 == "curl" { print $3 " MiB/s (" $5 ")" }' <<<"$out")
+    while IFS=$'\t' read -r _ road rate ratio after after_ratio remark; do
+      [ "$road" = curl ] && continue
+      [ "$mib" = 32 ] && [ "$road" != updater ] && continue
+      row "$mib MiB download: $road${remark:+ ($remark)}" "$rate MiB/s ($after after the first byte)" \
+        "curl, $curl" "$ratio ($after_ratio)" ""
+    done < <(grep "^result" <<<"$out")
+    [ "$mib" = 32 ] && continue
+    awk -F'\t' -v mib="$mib" '$1 == "server" {
+      printf "| %s MiB download: the fixture server before its first byte | %s s | curl\047s whole download, %s s | %.2f |  |\n", mib, $2, $3, $2 / $3 }' <<<"$out"
   done
 }
 
@@ -90,6 +99,10 @@ road_text="the shipped 32-bit build under Wine"
   echo "requests it makes, sent with plain WinINet calls, in one process on the private fixture web;"
   echo "medians of $rounds interleaved rounds (bench/perf/resolve_bench.cpp). Resolutions per second:"
   echo "the host build's resolver over the fixture web's responses in process (bench/perf/sites_bench.cpp)."
+  echo "Downloads: one file fetched by curl, then in one Wine process by the updater and by bare WinHTTP,"
+  echo "WinINet and Winsock loops (Winsock also with 8 KiB reads, the size WinHTTP reads its socket in"
+  echo "under Wine), medians of 3 rounds (bench/perf/download_bench.sh); \"after the first byte\" leaves"
+  echo "out the time the fixture server takes to build its reply before it sends any."
   echo
   echo "| what | time | against | ratio | resolutions/s without the network |"
   echo "|---|---|---|---|---|"

@@ -12,7 +12,7 @@
 #include <string>
 
 // total: the last positive Content-Length the client read (0 when none yet); done: the
-// bytes of the current download written so far.
+// bytes of the current download received so far, all of them in the file by the last call.
 using DownloadProgress = void (*)(uint32_t total, uint32_t done);
 
 // The body of the reply to a GET, each received chunk up to its first zero byte. Every

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,6 +13,8 @@
 namespace {
 
 const wchar_t kAgent[] = L"QEL WinHTTP";
+// What a download gathers before it writes.
+const DWORD kGatherSize = 64 * 1024;
 const wchar_t* const kRequestHeaders[] = {
     L"Accept-Language: zh-cn,zh;q=0.5\r\n",
     L"Connection: keep-alive\r\n",
@@ -19,6 +22,12 @@ const wchar_t* const kRequestHeaders[] = {
     L"Accept-Charset: gb2312,utf-8;q=0.7,*;q=0.7\r\n",
     L"Content-Type: application/x-www-form-urlencoded\r\n",
 };
+
+bool WriteAll(HANDLE file, const char* data, DWORD size)
+{
+    DWORD written = 0;
+    return size == 0 || (WriteFile(file, data, size, &written, nullptr) && written == size);
+}
 
 // The parts of an address that a request needs.
 struct CrackedUrl {
@@ -231,35 +240,45 @@ uint32_t HttpClient::GetToFile(const std::wstring& url, HANDLE file, DownloadPro
     if (!SendRequest(target) || !StatusIsSuccess()) {
         error = GetLastError();
     } else if ((error = QueryContentLength(replyLength)) == 0) {
+        // The chunks are gathered in one buffer and written when the next would not fit, and at
+        // the end: the service hands out chunks of a few KiB, and a write per chunk costs more
+        // than the copy. done counts the bytes received; the last report follows the last write.
+        char* buffer = static_cast<char*>(std::malloc(kGatherSize));
+        if (!buffer)
+            error = ERROR_NOT_ENOUGH_MEMORY;
+        DWORD held = 0;
+        auto flush = [&] {
+            const bool ok = WriteAll(file, buffer, held);
+            held = 0;
+            return ok;
+        };
+        bool written = true;
         uint32_t done = 0;
-        for (DWORD n = 1; n > 0;) {
+        for (DWORD n = buffer ? 1 : 0; n > 0;) {
             n = 0;
             if (!WinHttpQueryDataAvailable(m_hRequest, &n)) {
                 error = GetLastError();
                 break;
             }
-            char* chunk = static_cast<char*>(std::calloc(static_cast<size_t>(n) + 1, 1));
-            if (!chunk) {
-                error = ERROR_NOT_ENOUGH_MEMORY;
+            if ((n == 0 || n > kGatherSize - held) && !(written = flush()))
                 break;
-            }
             DWORD got = 0;
-            if (n > 0 && !WinHttpReadData(m_hRequest, chunk, n, &got)) {
+            if (n > 0 && !WinHttpReadData(m_hRequest, buffer + held, std::min(n, kGatherSize - held), &got)) {
                 error = GetLastError();
-                std::free(chunk);
                 break;
             }
-            DWORD written = 0;
-            if (got > 0 && (!WriteFile(file, chunk, got, &written, nullptr) || written != got)) {
-                std::free(chunk);
-                CloseHandles();
-                return kResultWriteFailed;
-            }
+            held += got;
             done += got;
             if (progress)
                 progress(static_cast<uint32_t>(m_nContentLength), done);
-            std::free(chunk);
             n = got;
+        }
+        // After a failed read the file keeps the bytes that came.
+        written = written && flush();
+        std::free(buffer);
+        if (!written) {
+            CloseHandles();
+            return kResultWriteFailed;
         }
         if (error == 0 && replyLength >= 0 && static_cast<long long>(done) < replyLength)
             error = ERROR_WINHTTP_CONNECTION_ERROR;

@@ -86,6 +86,30 @@ TEST_F(UpdaterHttp, ProgressTotalsAcrossDownloads)
     EXPECT_EQ(ReadWholeFile(File(L"d.bin")).size(), 300000u);
 }
 
+// Chunks of uneven sizes, gathered before they are written: every byte in its place, the
+// reports growing to the whole body; a body cut short keeps in the file the bytes that came.
+TEST_F(UpdaterHttp, ChunksReachTheFileWholeAndInOrder)
+{
+    std::string expected;
+    while (expected.size() < 300001)
+        expected += "0123456789abcdefg";
+    expected.resize(300001);
+    ASSERT_EQ(DownloadUrlToFile(Url(L"uneven"), Record, File(L"u.bin")), 0u);
+    EXPECT_TRUE(ReadWholeFile(File(L"u.bin")) == expected);  // no 300 KB in the failure message
+    ASSERT_GE(g_calls.size(), 3u);
+    for (size_t i = 1; i < g_calls.size(); ++i)
+        EXPECT_GE(g_calls[i].done, g_calls[i - 1].done);
+    EXPECT_EQ(g_calls[g_calls.size() - 1].done, 300001u);
+    EXPECT_EQ(g_calls[g_calls.size() - 2].done, 300001u);
+    EXPECT_EQ(g_calls.back().total, 300001u);
+
+    EXPECT_NE(DownloadUrlToFile(Url(L"cut"), nullptr, File(L"cut.bin")), 0u);
+    const std::string cut = ReadWholeFile(File(L"cut.bin"));
+    EXPECT_FALSE(cut.empty());
+    EXPECT_LT(cut.size(), 5000u);
+    EXPECT_EQ(cut, std::string(cut.size(), 'x'));
+}
+
 TEST_F(UpdaterHttp, TheRequestAsTheServerSawIt)
 {
     std::string body;
