@@ -301,6 +301,9 @@ TEST_F(Agent, SecondAgentBringsTheFirstForwardAndEnds)
         ASSERT_TRUE(second.Start(tail));
         ASSERT_TRUE(second.WaitExit(10000));  // no box holds it
         EXPECT_EQ(second.ExitCode(), 0u);
+        // Wine hands the foreground over to another process's window on that window's thread.
+        for (int waited = 0; GetForegroundWindow() != agent && waited < 2000; waited += 20)
+            Sleep(20);
         EXPECT_EQ(GetForegroundWindow(), agent);
         EXPECT_TRUE(CallsOf(second, "Created").empty());
     }
