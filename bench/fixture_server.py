@@ -22,6 +22,7 @@ A route is a JSON object:
     compress     "gzip" | "zlib" | "raw" (deflate without header), after body_repeat
     delay_ms     wait before sending anything
     cut_after    send only the first N bytes of the whole response, then close
+    reset        true: end the connection with a reset (RST) after sending, not a close
     trickle      [N, MS]: send the body in pieces of N bytes, MS milliseconds apart
     header_pad   N: add "X-Pad: " + N * "a" as the last header
     sequence     [partial route, ...] answered in turn for successive matches;
@@ -50,6 +51,7 @@ import os
 import signal
 import socket
 import socketserver
+import struct
 import sys
 import threading
 import time
@@ -64,7 +66,7 @@ SEND_TIMEOUT_S = 600
 
 BODY_KEYS = ("body", "body_hex", "body_b64", "body_file")
 RESPONSE_KEYS = {"status", "headers", "content_length", "body_repeat", "compress",
-                 "delay_ms", "cut_after", "header_pad", "trickle"} | set(BODY_KEYS)
+                 "delay_ms", "cut_after", "header_pad", "trickle", "reset"} | set(BODY_KEYS)
 ROUTE_KEYS = {"host", "path", "port", "sequence"} | RESPONSE_KEYS
 COMPRESSORS = {
     "gzip": lambda data: gzip.compress(data, mtime=0),
@@ -94,6 +96,8 @@ def _check_response_fields(obj, where):
     for key in ("body_repeat", "delay_ms", "cut_after", "header_pad", "port"):
         if key in obj and (not isinstance(obj[key], int) or obj[key] < 0):
             raise RouteError(f"{where}: {key} must be a non-negative integer")
+    if "reset" in obj and not isinstance(obj["reset"], bool):
+        raise RouteError(f"{where}: reset must be true or false")
     if "trickle" in obj:
         t = obj["trickle"]
         if (not isinstance(t, list) or len(t) != 2 or not all(isinstance(v, int) for v in t)
@@ -280,7 +284,7 @@ class Handler(socketserver.BaseRequestHandler):
             request = self.read_request(sock.makefile("rb"))
             if request is None:
                 return
-            response, pace = self.answer(port, *request)
+            response, pace, reset = self.answer(port, *request)
             # A long body to a slow reader: the time-out bounds each wait, not the whole send.
             sock.settimeout(SEND_TIMEOUT_S)
             if pace is None:
@@ -291,6 +295,11 @@ class Handler(socketserver.BaseRequestHandler):
                 for at in range(head, len(response), piece):
                     time.sleep(ms / 1000.0)
                     sock.sendall(response[at:at + piece])
+            if reset:
+                time.sleep(0.2)  # sent before the reset, which may discard unread data
+                sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                sock.close()
+                return
             sock.shutdown(socket.SHUT_WR)
             self.drain(sock)
         except (OSError, ValueError):
@@ -329,22 +338,22 @@ class Handler(socketserver.BaseRequestHandler):
         target = parts[1].decode("utf-8", "surrogateescape") if len(parts) > 1 else ""
         host = host_name(headers)
         if host == CONTROL_HOST:
-            return self.control(method, target, body), None
+            return self.control(method, target, body), None, False
         state.add_record(port, request_line, headers, body)
         found = state.respond(host, target, port)
         if found is None:
-            return simple_response("404 Not Found", f"no route for {host} {target}\n"), None
+            return simple_response("404 Not Found", f"no route for {host} {target}\n"), None, False
         fields, base_dir = found
         if fields.get("delay_ms"):
             time.sleep(fields["delay_ms"] / 1000.0)
         try:
             response, head = build_response(fields, base_dir)
         except (OSError, ValueError) as e:
-            return simple_response("500 Internal Server Error", f"bad route: {e}\n"), None
+            return simple_response("500 Internal Server Error", f"bad route: {e}\n"), None, False
         if "cut_after" in fields:
             response = response[:fields["cut_after"]]
         pace = (head, *fields["trickle"]) if "trickle" in fields else None
-        return response, pace
+        return response, pace, fields.get("reset", False)
 
     def control(self, method, target, body):
         state = self.server.state

@@ -195,6 +195,23 @@ class FixtureServerTest(unittest.TestCase):
         self.assertEqual(len(cut), 30)
         self.assertTrue(b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\nxxxx".startswith(cut))
 
+        # A reset after the cut: the client reads what came, then the connection is reset.
+        self.add_routes([{"host": "d.test", "path": "/reset", "body": "z" * 1000, "cut_after": 60,
+                          "reset": True}])
+        with socket.create_connection(("127.0.0.1", self.port1), timeout=5) as c:
+            c.sendall(b"GET /reset HTTP/1.1\r\nHost: d.test\r\n\r\n")
+            got, error = b"", None
+            try:
+                while True:
+                    piece = c.recv(65536)
+                    if not piece:
+                        break
+                    got += piece
+            except ConnectionResetError as e:
+                error = e
+        self.assertIsNotNone(error)
+        self.assertEqual(got, (b"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + b"z" * 1000)[:60])
+
         # A trickled body arrives whole, piece by piece.
         self.add_routes([{"host": "d.test", "path": "/trickle", "body": "y" * 10, "trickle": [4, 100]}])
         start = time.monotonic()

@@ -176,6 +176,16 @@ TEST_F(UpdaterHttp, StatusZeroBytesAndLengths)
     EXPECT_EQ(FetchUrlToString(Url(L"cut"), body), 0u);
     EXPECT_LT(body.size(), 5000u);
     EXPECT_NE(DownloadUrlToFile(Url(L"cut"), nullptr, File(L"cut.bin")), 0u);
+    // A connection reset within the body, with a length and without: the download fails, and
+    // the file holds only bytes that came.
+    for (const wchar_t* name : {L"reset", L"resetnolength"}) {
+        SCOPED_TRACE(Utf8(name));
+        const uint32_t rc = DownloadUrlToFile(Url(name), nullptr, File(L"r.bin"));
+        EXPECT_NE(rc, 0u);
+        const std::string got = ReadWholeFile(File(L"r.bin"));
+        EXPECT_LT(got.size(), 5000u);
+        EXPECT_EQ(got, std::string(got.size(), 'x'));
+    }
 
     // A length that cannot be read is no download.
     EXPECT_NE(DownloadUrlToFile(Url(L"badlength"), nullptr, File(L"bl.bin")), 0u);
