@@ -79,6 +79,15 @@ std::string MenuScript(const std::string& standIns, const std::string& page, con
            "}\n";
 }
 
+// The records of the player's record file past the first before.
+std::vector<PlayerCopyData> RecordsSince(const std::wstring& record, size_t before)
+{
+    const PlayerRecord all = ReadPlayerRecord(record);
+    if (all.copies.size() <= before)
+        return {};
+    return {all.copies.begin() + static_cast<long>(before), all.copies.end()};
+}
+
 // One pick of the menu entry over a link to a page: the page's script under cscript, then the
 // agent it starts, watched for boxes, until it ends. False when the road broke.
 bool PickLink(const std::wstring& folder, const std::string& standIns, const std::string& page, const Page& p,
@@ -121,8 +130,7 @@ bool PickLink(const std::wstring& folder, const std::string& standIns, const std
         Say("  qelagent did not end");
         return false;
     }
-    PlayerRecord record = ReadPlayerRecord(playerRecord);
-    got.copies.assign(record.copies.begin() + static_cast<long>(before), record.copies.end());
+    got.copies = RecordsSince(playerRecord, before);
     got.boxes = watcher.Reports();
     std::string boxes;
     for (const BoxReport& b : got.boxes)
@@ -202,15 +210,6 @@ bool MenuRoad(Job& job)
     ProgramRun removed = Regsvr32(run.Path() + L"Vudav.dll", true);
     Say("  regsvr32 /u Vudav.dll: exit " + std::to_string(removed.exitCode));
     return ok && removed.exitCode == 0;
-}
-
-// The records of the player's record file past the first before.
-std::vector<PlayerCopyData> RecordsSince(const std::wstring& record, size_t before)
-{
-    const PlayerRecord all = ReadPlayerRecord(record);
-    if (all.copies.size() <= before)
-        return {};
-    return {all.copies.begin() + static_cast<long>(before), all.copies.end()};
 }
 
 // Posts WM_CLOSE to every top-level window of a class and waits until none is left.
@@ -389,8 +388,7 @@ bool UpdaterRoad(Job& job)
         return flat;
     }());
 
-    EndRecordedPlayers(playerRecord);
-    CloseAll(kPlayerClass);
+    EndRecordedPlayers(playerRecord);  // both of its starts
     CloseAll(kPeloramaClass);
     return updater.ExitCode() == 0 && installed == 3 && peloramaClosed && playerAgain && peloramaAgain &&
            playerRecord.closes == 1;
