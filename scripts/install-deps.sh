@@ -7,7 +7,7 @@ pkgs=(cmake ninja-build g++ googletest libgtest-dev zlib1g-dev
       g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
       wine wine32:i386 wine64 libwine-dev:i386 xvfb xauth locales python3 iproute2 util-linux binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
       clang libclang-rt-14-dev llvm-14
-      imagemagick fonts-wqy-microhei fonts-wine xdotool x11-utils curl)
+      imagemagick fontconfig fonts-wqy-microhei fonts-wine xdotool x11-utils curl unzip)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
