@@ -90,6 +90,7 @@ def exports_seeds():
     segment = reply()
     swf = reply(b"HTTP/1.1 302 Found", [(b"Location", b"http://www.ku6.com/player.swf?vid=abc&auto=1")])
     api = reply(body=b'{"data":{"t":"Api, title","f":"http://k/1.flv,http://k/2.flv"}}')
+    title_only = reply(body=b"<html><title>Clip</title></html>")
     stored = route_reply("service.qelplayer.net",
                          "/flvStorage/find.php?url=http%3A%2F%2Fwww%2Eku6%2Ecom%2Fshow%2Fstored%2Ehtml")
     return {
@@ -104,6 +105,7 @@ def exports_seeds():
                                route_reply("service.qelplayer.net", "/flvStorage/find.php*"), ku6, ku6, dead, live,
                                live, reply(body=b"ok")),
         "wide": records(SINA_PAGE.encode() + b"\nwide", sina, sina, sina_list, segment, segment, segment),
+        "title-only": records(b"http://www.metacafe.com/watch/1/", title_only, title_only),
     }
 
 
@@ -133,6 +135,7 @@ def fetch_seeds():
 
 def ku6_seeds():
     api = reply(body=b'{"data":{"t":"Api, title","f":"http://k/1.flv,http://k/2.flv"}}')
+    title_only = reply(body=b"<html><title>Clip</title></html>")
     return {
         "page": b"\n" + KU6_OBJECT,
         "page-fields-outside": b'\n<script>$ns.ObjectInfo = {"t":"outer","data":{"f":"u"}}</script>',
