@@ -90,6 +90,7 @@ def exports_seeds():
     segment = reply()
     swf = reply(b"HTTP/1.1 302 Found", [(b"Location", b"http://www.ku6.com/player.swf?vid=abc&auto=1")])
     api = reply(body=b'{"data":{"t":"Api, title","f":"http://k/1.flv,http://k/2.flv"}}')
+    title_only = reply(body=b"<html><title>Clip</title></html>")
     stored = route_reply("service.qelplayer.net",
                          "/flvStorage/find.php?url=http%3A%2F%2Fwww%2Eku6%2Ecom%2Fshow%2Fstored%2Ehtml")
     return {
@@ -104,6 +105,7 @@ def exports_seeds():
                                route_reply("service.qelplayer.net", "/flvStorage/find.php*"), ku6, ku6, dead, live,
                                live, reply(body=b"ok")),
         "wide": records(SINA_PAGE.encode() + b"\nwide", sina, sina, sina_list, segment, segment, segment),
+        "title-only": records(b"http://www.metacafe.com/watch/1/", title_only, title_only),
     }
 
 
@@ -128,6 +130,33 @@ def fetch_seeds():
                                        route_reply("www.sina.com.cn", "/utf8-gzip"))
     seeds["no-header-buffer"] = records(b"http://www.sina.com.cn/utf8-gzip\n4096 0 4096 2",
                                         route_reply("www.sina.com.cn", "/utf8-gzip"))
+    return seeds
+
+
+def dispatch_seeds():
+    moved = b"HTTP/1.1 302 Found"
+    page = reply(body=b"<html>page</html>")
+
+    def to(location):
+        return reply(moved, [(b"Location", location)])
+    seeds = {
+        "ordinary": records(b"http://www.ku6.com/show/a.html", page, page),
+        "not-swf": records(b"http://www.ku6.com/a.html", to(b"http://www.ku6.com/b.html"), page),
+        "ku6-swf": records(b"http://www.ku6.com/p.swf", to(b"http://www.ku6.com/player.swf?vid=abc&auto=1")),
+        "youku-swf": records(b"http://www.youku.com/player.swf",
+                             to(b"http://www.youku.com/x/PlayER.swf?VideoIDS=XaBc&winType=adshow&")),
+        "tudou-swf": records(b"http://www.tudou.com/v/x.swf",
+                             to(b"http://www.tudou.com/player/outside/player.swf?iid=77&refurl=http://x/Y&z=1")),
+        "site56-swf": records(b"http://www.56.com/n.swf",
+                              to(b"http://www.56.com/player.swf?URLid=2009_x&flvid=1000&"), page),
+        "site6-player": records(b"http://www.6.cn/Player.SWF?flag=1", page),
+        "failed": records(b"http://www.ku6.com/x", b"!12029"),
+    }
+    # A header buffer of no bytes, passed as a byte that is not its, then as none.
+    seeds["no-header-bytes"] = records(b"http://www.ku6.com/p.swf\n65536 0 65536 0",
+                                       to(b"http://www.ku6.com/player.swf?vid=abc&auto=1"), page)
+    seeds["no-header-buffer"] = records(b"http://www.ku6.com/p.swf\n65536 0 65536 2",
+                                        to(b"http://www.ku6.com/player.swf?vid=abc&auto=1"), page)
     return seeds
 
 
@@ -302,6 +331,7 @@ def update_description_seeds():
 def main():
     write("exports", exports_seeds())
     write("fetch", fetch_seeds())
+    write("dispatch", dispatch_seeds())
     write("ku6", ku6_seeds())
     write("sina", sina_seeds())
     write("text", text_seeds())

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -117,6 +119,38 @@ struct ExtractorBuffers {
         std::fill(page.begin(), page.end(), '\0');
         std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(std::min(text.size(), page.size() - 1)),
                   page.begin());
+    }
+};
+
+// Buffers of exactly the sizes that a sizes line asks for ("page header work flag";
+// the defaults where it gives none), each cut below 2^17 (headers below 2^15), so that
+// the sanitizer sees every access past them. A buffer of size 0 is one byte that must
+// be neither read nor written, or, when the flag has its bit of value 2 set, none.
+struct SizedBuffers {
+    unsigned pageSize, headerSize, workSize, flag = 0;
+    std::vector<char> page, headers, work;
+    char *p, *h, *w;
+
+    SizedBuffers(const std::string& sizesLine, unsigned pageDefault, unsigned headerDefault, unsigned workDefault)
+        : pageSize(pageDefault), headerSize(headerDefault), workSize(workDefault)
+    {
+        std::sscanf(sizesLine.c_str(), "%u %u %u %u", &pageSize, &headerSize, &workSize, &flag);
+        pageSize %= 1u << 17;
+        headerSize %= 1u << 15;
+        workSize %= 1u << 17;
+        page.assign(pageSize ? pageSize : 1, 'P');
+        headers.assign(headerSize ? headerSize : 1, 'H');
+        work.assign(workSize ? workSize : 1, 'W');
+        const bool none = (flag & 2) != 0;
+        p = pageSize || !none ? page.data() : nullptr;
+        h = headerSize || !none ? headers.data() : nullptr;
+        w = workSize || !none ? work.data() : nullptr;
+    }
+    // The buffers of size 0 are as they were, and the page keeps its terminator.
+    bool Kept() const
+    {
+        return (pageSize ? std::memchr(page.data(), 0, pageSize) != nullptr : page[0] == 'P') &&
+               (headerSize || headers[0] == 'H') && (workSize || work[0] == 'W');
     }
 };
 

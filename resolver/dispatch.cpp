@@ -78,6 +78,8 @@ DispatchPlan FetchForDispatch(std::string& pageUrl, char* page, uint32_t pageSiz
     std::string overrideUrl;
     bool useOverride = false;
     char pageHost[512] = {0};
+    if (headerSize == 0)
+        headers = nullptr;  // no header buffer: the replies' headers are not known
 
     // The probe: no automatic redirects.
     FetchPage(pageUrl.c_str(), page, pageSize, headers, headerSize, work, workSize, AddDefaultHeaders, 1);

@@ -1,39 +1,7 @@
 #pragma once
-// Runs an extractor of the address form on a page text in fresh buffers, as the
-// dispatcher would after its fetches, and checks the interface request it made.
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "dispatch.h"
-#include "fake_http.h"
-
-struct ExtractorRun {
-    std::vector<char> page, headers, work;
-
-    std::string operator()(AddressExtractor extract, const std::string& url, const std::string& pageText,
-                           std::string result = "")
-    {
-        page.assign(std::max<size_t>(1 << 16, pageText.size() + 1), '\0');
-        headers.assign(10240, 'h');
-        work.assign(1 << 16, 'w');
-        std::copy(pageText.begin(), pageText.end(), page.begin());
-        extract(url.c_str(), page.data(), static_cast<uint32_t>(page.size()), headers.data(),
-                static_cast<uint32_t>(headers.size()), work.data(), static_cast<uint32_t>(work.size()), result);
-        return result;
-    }
-};
-
-// The in-process transport cleared around every test, and a runner.
-class ExtractorTest : public ::testing::Test {
-protected:
-    void SetUp() override { fakehttp::Reset(); }
-    void TearDown() override { fakehttp::Reset(); }
-    ExtractorRun run;
-};
+// Checks of an extractor of the address form that asks at most one interface, on the
+// extractor fixture.
+#include "extractor_test.h"
 
 // Exactly one request was made: a GET of url on port 80 that follows redirects and
 // carries the four default headers.

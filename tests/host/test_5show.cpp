@@ -145,8 +145,8 @@ TEST_F(FiveShowTest, FullReplyKeepsItsTerminator)
     const size_t size = 256;
     Serve("host=" + std::string(1000, 'h'));
     std::string result = Run(PlayerPage(Query(kP1, "7", "9")), "old", size);
-    EXPECT_EQ(page.size(), size);
-    EXPECT_EQ(page[size - 1], '\0');
+    EXPECT_EQ(run.page.size(), size);
+    EXPECT_EQ(run.page[size - 1], '\0');
     EXPECT_EQ(result, "<title>5show clip</title><flv>http://" + std::string(size - 1 - 5, 'h') +
                           "/h72bd05kwn416tq3m/2008/12/03/A_B_20081203xyz.flv<|></flv>");
 }

@@ -130,6 +130,34 @@ TEST_F(Dispatch, RedirectRules)
     }
 }
 
+TEST_F(Dispatch, HeaderBufferOfSizeZeroIsNeitherReadNorWritten)
+{
+    // Without the reply's headers no redirect is seen: the page is fetched again.
+    const std::string url = "http://www.ku6.com/p.swf";
+    const std::string stale = "HTTP/1.1 302 Found\r\nLocation: http://www.ku6.com/player.swf?vid=abc&a=1\r\n";
+    struct Case {
+        const char* what;
+        std::vector<char> block;
+    } cases[] = {
+        {"a redirect's text left in it", std::vector<char>(stale.c_str(), stale.c_str() + stale.size() + 1)},
+        {"one byte without a terminator", std::vector<char>(1, 'H')},
+        {"no block", {}},
+    };
+    for (Case& c : cases) {
+        fakehttp::Reset();
+        fakehttp::ServePage(url, "", "HTTP/1.1 302 Found", "Location: http://www.ku6.com/player.swf?vid=abc&a=1\r\n");
+        const std::vector<char> before = c.block;
+        std::vector<char> page(kSize), work(kSize);
+        std::string pageUrl = url;
+        DispatchPlan plan = FetchForDispatch(pageUrl, page.data(), kSize, c.block.empty() ? nullptr : c.block.data(),
+                                             0, work.data(), kSize);
+        EXPECT_EQ(Fetches(url), "pf") << c.what;
+        EXPECT_FALSE(plan.useOverride) << c.what;
+        EXPECT_EQ(plan.overrideUrl, "") << c.what;
+        EXPECT_EQ(c.block, before) << c.what;
+    }
+}
+
 TEST_F(Dispatch, Ku6ExtractorReadsTheInterfaceGivenByTheRedirect)
 {
     const std::string url = "http://www.ku6.com/p.swf";

@@ -90,6 +90,10 @@ TEST_F(TudouTest, IidRulesInOrder)
         {"cut at a line break", kPage, "var iid=12\n3,", "12"},
         {"cut at a high byte", kPage, "var iid=12\xd6\xd0,", "12"},
         {"cut at a tab in the address", kPage + "?iid=7\t8", "", "7"},
+        // At most 2559 characters are read.
+        {"at its bound", kPage, "var iid=" + std::string(2559, '1') + ",", std::string(2559, '1')},
+        {"past its bound", kPage, "var iid=" + std::string(2560, '1') + ",", std::string(2559, '1')},
+        {"address form past its bound", kPage + "?iid=" + std::string(2560, '2'), "", std::string(2559, '2')},
     };
     for (const Case& c : cases) {
         fakehttp::Reset();

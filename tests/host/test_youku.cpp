@@ -216,6 +216,7 @@ TEST_F(YoukuTest, PlayListAddressFromThePage)
 {
     const std::string head = kPlayList;
     const std::string mid = "/version/5/source/video/password/undefined/";
+    const std::string v319(319, 'v');
     struct Case {
         const char* what;
         std::string page, path;  // path after the play-list prefix
@@ -229,6 +230,13 @@ TEST_F(YoukuTest, PlayListAddressFromThePage)
         {"Ob alone", "(\"Ob\",\"4\")", mid + "/Ob/4"},
         {"nothing", "<html></html>", mid},
         {"VideoIDS without )", "(\"VideoIDS\",\"X\"", mid},
+        // Each value is cut at 319 characters.
+        {"VideoIDS at its bound", "(\"VideoIDS\"," + v319 + ")", v319 + mid},
+        {"VideoIDS past it", "(\"VideoIDS\"," + v319 + "V)", v319 + mid},
+        {"Fid at its bound", "(\"Fid\",\"" + v319 + "\")", mid + "Type/Folder/Fid/" + v319},
+        {"Fid past it", "(\"Fid\",\"" + v319 + "V\")", mid + "Type/Folder/Fid/" + v319},
+        {"Pt past it", "(\"Pt\",\"" + v319 + "V\")", mid + "/Pt/" + v319},
+        {"Ob past it", "(\"Ob\",\"" + v319 + "V\")", mid + "/Ob/" + v319},
     };
     for (const Case& c : cases) {
         fakehttp::Reset();
@@ -307,6 +315,7 @@ TEST_F(YoukuTest, LongSegmentedIdentifierIsBuiltWhole)
 TEST_F(YoukuTest, SeedAndKeyFields)
 {
     const std::string id = "01abcdefgh";
+    const std::string k639(639, 'k');
     struct Case {
         const char* what;
         std::string seedText;
@@ -325,6 +334,9 @@ TEST_F(YoukuTest, SeedAndKeyFields)
         {"key1 of nine digits", "0", 0, "123456789", "", "6b1e4d72"},
         {"key1 not hex", "0", 0, "12g4", "", "6b1e4d72"},
         {"key1 leading zeros dropped", "0", 0, "6b1e4d73", "x", "x1"},
+        // key2 is cut at 639 characters.
+        {"key2 at its bound", "0", 0, "0", k639, k639 + "6b1e4d72"},
+        {"key2 past it", "0", 0, "0", k639 + "K", k639 + "6b1e4d72"},
     };
     for (const Case& c : cases) {
         fakehttp::Reset();
