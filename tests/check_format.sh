@@ -5,8 +5,9 @@ set -euo pipefail
 objdump=$1; shift
 status=0
 for bin in "$@"; do
-  head=$("$objdump" -f "$bin")
   name=$(basename "$bin")
+  [ -f "$bin" ] || { echo "$bin is missing"; status=1; continue; }
+  head=$("$objdump" -f "$bin")
   grep -q 'file format pei-i386' <<<"$head" || { echo "$name is not a 32-bit PE image"; status=1; }
   grep -q '^architecture: i386' <<<"$head" || { echo "$name is not built for x86"; status=1; }
   version=$("$objdump" -p "$bin" | awk '$1 == "MajorSubsystemVersion" { major = $2 }

@@ -3,6 +3,7 @@
 #   check_named_import.sh OBJDUMP BINARY DLL FUNCTION...
 set -euo pipefail
 objdump=$1 bin=$2 dll=$3; shift 3
+[ -f "$bin" ] || { echo "$bin is missing"; exit 1; }
 table=$("$objdump" -p "$bin" | awk -v dll="$dll" '
   /^[ \t]*DLL Name: / { inside = (tolower($3) == tolower(dll)); next }
   inside && NF == 0 { inside = 0 }

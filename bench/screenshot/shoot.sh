@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes a screenshot of a program's window under Xvfb, with the Chinese texts readable, and
-# keeps it as a test artefact (it passes or fails on nothing the picture shows).
+# Takes a screenshot of a program's window under Xvfb, with the Chinese texts readable,
+# keeps it as a test artefact and checks what it shows (check_shot.py).
 #   shoot.sh WINE_ENV STANDIN_DLL OUT.png CROP WAIT_FOR -- PROGRAM.exe [ARGS...]
 # The program runs in a prefix of its own (the x11 driver, no window decorations, Marlett),
 # with the stand-in browser control registered, on the display SUITE_XVFB_DISPLAY (":106"
@@ -9,6 +9,8 @@
 # its window's rectangle (WxH+X+Y) there once the window is ready, and ends when the file is
 # removed after the shot. CROP is WxH+X+Y, or "window": the rectangle of the window waited
 # for. SUITE_SHOT_PREFIX names the prefix's folder under the tree's wine/ ("prefix-shot").
+# What the picture must show is the line of shots.txt named like OUT.png, with the items the
+# program writes to the file named in SUITE_SHOT_REPORT; the shot fails unless it shows them.
 # Exit 77 (skipped) when Xvfb or ImageMagick is missing.
 set -euo pipefail
 env_file=$1; dll=$2; out=$3; crop=$4; wait_for=$5; shift 5
@@ -21,6 +23,9 @@ done
 export WINEPREFIX_OVERRIDE="$SUITE_BINARY_DIR/wine/${SUITE_SHOT_PREFIX:-prefix-shot}"
 . "$env_file"
 display=${SUITE_XVFB_DISPLAY:-:106}
+shot_name=$(basename "$out")
+checks=$(awk -v name="$shot_name" '$1 == name { $1 = ""; print; found = 1 } END { exit !found }' \
+  "$here/screenshot/shots.txt") || { echo "shots.txt says nothing of $shot_name"; exit 1; }
 
 if [ ! -f "$WINEPREFIX/.suite-ready" ]; then
   rm -rf "$WINEPREFIX"
@@ -44,9 +49,10 @@ fi
 mkdir -p "$(dirname "$out")"
 log="$out.log"
 ready="$out.ready"
-rm -f "$ready"
+report="$out.report"
+rm -f "$ready" "$report"
 cleanup() {
-  rm -f "$ready"
+  rm -f "$ready" "$report"
   # Ends the program's Wine session; again if the program was still starting.
   for _ in 1 2 3; do
     wineserver -k >/dev/null 2>&1 || true
@@ -72,6 +78,7 @@ window_rectangle() {
 
 export DISPLAY=$display
 [ "$wait_for" = ready ] && export SUITE_SHOT_READY=$(winepath -w "$ready" 2>/dev/null)
+export SUITE_SHOT_REPORT=$(winepath -w "$report" 2>/dev/null)
 "$here/standins/browser/with-browser.sh" "$env_file" "$dll" -- "$@" </dev/null >"$log" 2>&1 &
 program_pid=$!
 rectangle=
@@ -95,5 +102,7 @@ if [ "$wait_for" = ready ]; then
   rm -f "$ready"   # the program ends its window and cleans up
   for _ in $(seq 100); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
 fi
-rm -f "$log"
 echo "screenshot: $out ($crop)"
+"${SUITE_PYTHON:-python3}" "$here/screenshot/check_shot.py" "$out" $checks "@$report" ||
+  fail "the screenshot does not show the window"
+rm -f "$log"

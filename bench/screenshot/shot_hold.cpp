@@ -5,7 +5,8 @@
 //   shot_hold.exe agent   the built qelagent as the control starts it, its welcome page
 //                         completed (the window at its size), the link held likewise
 // With the stand-in browser control registered. Once the window is up and painted, it writes
-// the window's screen rectangle ("WxH+X+Y") to the file SUITE_SHOT_READY names, and ends
+// the window's screen rectangle ("WxH+X+Y") to the file SUITE_SHOT_READY names (after the
+// browser's area, where its page text shows, to SUITE_SHOT_REPORT's file), and ends
 // when that file is removed again (or after ten minutes): the program is ended with the link
 // still held, and the run folder removed.
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include "agent_rules.h"
 #include "agent_run.h"
 #include "road_run.h"
+#include "shot_report.h"
 #include "standin_client.h"
 #include "standin_page.h"
 
@@ -23,6 +25,8 @@ namespace {
 
 const wchar_t kLink[] = L"zflv://play/src=http://www.ku6.com/show/a.html";
 const wchar_t kAgentLine[] = L"/url http://v.ku6.com/show/a.html /location http://p/ /info T";
+// The stand-in browser's page text colour.
+const COLORREF kPageInk = RGB(0x33, 0x33, 0x33);
 // The operator's welcome page as the stand-in browser shows it from its local pages.
 const char kWelcomePage[] =
     "<html><head><meta charset=\"utf-8\"><title>欢迎</title></head><body>"
@@ -55,7 +59,7 @@ HWND BrowserInPlace(HWND window, int id)
 }
 
 // Writes the window's rectangle to the ready file and waits until the file is gone.
-int Hold(HWND window)
+int Hold(HWND window, HWND browser)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(500);  // painted
@@ -65,6 +69,8 @@ int Hold(HWND window)
     std::snprintf(crop, sizeof crop, "%ldx%ld+%ld+%ld", r.right - r.left, r.bottom - r.top, r.left, r.top);
     std::printf("%s\n", crop);
     std::fflush(stdout);
+    if (!WriteShotReport(ShotTextArea(window, ShotClientArea(browser), kPageInk)))
+        return Fail("cannot write the report");
     const std::wstring ready = EnvironmentValue(L"SUITE_SHOT_READY");
     if (ready.empty())
         return 0;
@@ -88,7 +94,7 @@ int WaitDialogShot()
     HWND wait = road.WaitDialog();
     if (!wait || !road.CompleteWaitPage(wait) || !folder.WaitResolverCalls(1))
         return Fail("no wait dialog holding the link");
-    return Hold(wait);
+    return Hold(wait, GetDlgItem(wait, 1014));
 }
 
 int AgentShot()
@@ -123,7 +129,7 @@ int AgentShot()
     }
     if (!folder.WaitResolverCalls(1))
         return Fail("the agent did not reach the resolver");
-    return Hold(agent);
+    return Hold(agent, browser);
 }
 
 }  // namespace

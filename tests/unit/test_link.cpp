@@ -315,6 +315,7 @@ TEST(LinkRecord, AddressAndTitleLimits)
         // A pair of surrogates is never cut in half.
         {u"a", std::u16string(254, u't') + u"\U0001F3AC", true, 254},
         {u"a", std::u16string(253, u't') + u"\U0001F3AC", true, 255},
+        {u"a", std::u16string(253, u't') + u"\U0001F3AC" + u"x", true, 255},
     };
     for (const Case& c : cases) {
         LinkRecord record;
