@@ -33,9 +33,9 @@
 #include "link_text.h"
 #include "perf/site_pages.h"
 #include "net/fixture_client.h"
+#include "net/site6_keys.h"
 #include "net/updater_support.h"
 #include "player_record.h"
-#include "net/site6_keys.h"
 #include "vudav_support.h"
 #include "win/agent_run.h"
 #include "win/road_run.h"
@@ -54,8 +54,8 @@ struct Received {
 // What the update left.
 struct UpdateCame {
     std::wstring runFolder, qelFolder;  // the updater's folder, the application-data "QEL Player"
-    std::vector<PlayerRecord> installers;  // of p.exe, a.exe, g.exe
-    std::vector<bool> installersLeft;
+    std::vector<PlayerRecord> installers;  // of each installer due, in the table's order
+    std::vector<bool> installersLeft;      // still there after the update
     PlayerRecord player;
     bool peloramaClosed = false, peloramaAgain = false;
     std::string ini;
@@ -406,7 +406,7 @@ bool UpdaterRoad(Job& job)
 
     // The installers ran from the application-data folder and are gone.
     int installed = 0;
-    for (const wchar_t* name : {L"p.exe", L"a.exe", L"g.exe"}) {
+    for (const wchar_t* name : kDueUpdate.update.installers) {
         const std::wstring path = appData.QelFolder() + name;
         came.installers.push_back(ReadPlayerRecord(RecorderRecordPath(path)));
         came.installersLeft.push_back(FileExists(path));
@@ -589,7 +589,7 @@ void CompareUpdate(const Job& job, std::vector<std::string>& out)
         if (c != d)
             out.push_back("updater list line " + std::to_string(i + 1) + ": came " + c + ", due " + d);
     }
-    for (size_t i = 0; i < due.installers.size() && i < came.installers.size(); ++i) {
+    for (size_t i = 0; i < due.installers.size(); ++i) {
         const std::string at = "updater installer " + Utf8(due.installers[i]) + ": ";
         const std::vector<PlayerStart>& starts = came.installers[i].starts;
         const std::wstring from = came.qelFolder + due.installers[i];
