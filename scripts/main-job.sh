@@ -3,7 +3,8 @@
 # from the browser's context menu to the player for one page of each site of the agent's site
 # table, pelorama's portal handing links to the player behind its wait dialog, and the updater
 # installing a newer build, with a line per step, a table of what the player received and the
-# updater's list. Made of the bench's pieces (bench/mainjob/main_job.cpp); each road is a step
+# updater's list, then a line for each difference from what was due (bench/mainjob/due_table.h),
+# which fails it. Made of the bench's pieces (bench/mainjob/main_job.cpp); each road is a step
 # there, run in one private network with the stand-in browser control registered.
 #   scripts/main-job.sh [STEP...]     (no step: all of them)
 set -euo pipefail

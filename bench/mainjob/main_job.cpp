@@ -15,18 +15,25 @@
 //          build of three components in the fixture description, its boxes answered yes, yes
 //          and ok, the installers (program-start recorders) downloaded and started, the
 //          player and pelorama closed and started again.
+// Then what came is compared with due_table.h: each difference is a line, and the job
+// ends with 1.
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "boxwatch_client.h"
+#include "config/hosts.h"
+#include "due_table.h"
 #include "link.h"
 #include "link_text.h"
 #include "perf/site_pages.h"
 #include "net/fixture_client.h"
+#include "net/site6_keys.h"
 #include "net/updater_support.h"
 #include "player_record.h"
 #include "vudav_support.h"
@@ -40,12 +47,27 @@ struct Received {
     std::string road, site, page;
     std::vector<PlayerCopyData> copies;
     std::vector<BoxReport> boxes;
+    int64_t firstSecond = 0, lastSecond = 0;  // calendar seconds from the pick to the agent's end
+    std::vector<std::string> infoServers;     // Baidu servers asked for a page's info meanwhile
+};
+
+// What the update left.
+struct UpdateCame {
+    std::wstring runFolder, qelFolder;  // the updater's folder, the application-data "QEL Player"
+    std::vector<PlayerRecord> installers;  // of each installer due, in the table's order
+    std::vector<bool> installersLeft;      // still there after the update
+    PlayerRecord player;
+    bool peloramaClosed = false, peloramaAgain = false;
+    std::string ini;
 };
 
 // What the steps found: the player's records per link and the updater's list lines.
 struct Job {
+    std::vector<std::string> roads;  // the steps run
     std::vector<Received> table;
     std::vector<std::wstring> updaterLines;
+    bool updated = false;  // the updater ran to its end
+    UpdateCame update;
 };
 
 DWORD g_start = GetTickCount();
@@ -88,12 +110,35 @@ std::vector<PlayerCopyData> RecordsSince(const std::wstring& record, size_t befo
     return {all.copies.begin() + static_cast<long>(before), all.copies.end()};
 }
 
+// The Host of each request the fixture web recorded for a Baidu page's info: a vNN server
+// of the video host.
+std::vector<std::string> BaiduInfoServers()
+{
+    const std::string suffix = std::string(".") + cfg::BaiduVideoHost;
+    std::vector<std::string> out;
+    for (const RecordedRequest& r : FixtureRecord()) {
+        const std::string host = r.Header("Host");
+        const bool server = host.size() == 3 + suffix.size() && host[0] == 'v' &&
+                            std::isdigit(static_cast<unsigned char>(host[1])) &&
+                            std::isdigit(static_cast<unsigned char>(host[2])) &&
+                            host.compare(3, std::string::npos, suffix) == 0;
+        if (server && r.target.find("type=info") != std::string::npos)
+            out.push_back(host);
+    }
+    return out;
+}
+
 // One pick of the menu entry over a link to a page: the page's script under cscript, then the
 // agent it starts, watched for boxes, until it ends. False when the road broke.
 bool PickLink(const std::wstring& folder, const std::string& standIns, const std::string& page, const Page& p,
               const std::wstring& playerRecord, Received& got)
 {
     const size_t before = ReadPlayerRecord(playerRecord).copies.size();
+    if (!FixtureReset()) {
+        Say("  the fixture web does not reset its record");
+        return false;
+    }
+    got.firstSecond = CalendarTime();
     const std::wstring script = folder + L"menu.js";
     if (!WriteWholeFile(script, MenuScript(standIns, page, p.url, std::string(p.site) + " clip"))) {
         Say("  cannot write the page script");
@@ -130,8 +175,10 @@ bool PickLink(const std::wstring& folder, const std::string& standIns, const std
         Say("  qelagent did not end");
         return false;
     }
+    got.lastSecond = CalendarTime();
     got.copies = RecordsSince(playerRecord, before);
     got.boxes = watcher.Reports();
+    got.infoServers = BaiduInfoServers();
     std::string boxes;
     for (const BoxReport& b : got.boxes)
         boxes += " box \"" + Utf8(b.text) + "\" / \"" + Utf8(b.caption) + "\" answered " + b.answered + ";";
@@ -266,6 +313,7 @@ bool PeloramaRoad(Job& job)
         got.site = page->site;
         got.page = page->url;
         const size_t before = ReadPlayerRecord(folder.Run().PlayerRecord()).copies.size();
+        const size_t boxesBefore = road.Boxes().size();
         const std::wstring wide = Wide(link);
         HWND wait = road.Navigate(wide) ? road.WaitDialog() : nullptr;
         if (!wait) {
@@ -279,6 +327,8 @@ bool PeloramaRoad(Job& job)
         const std::string cancel = road.WaitCancel(wide, 30000);
         const bool gone = road.WaitDialogGone(wait);
         got.copies = RecordsSince(folder.Run().PlayerRecord(), before);
+        const std::vector<BoxReport> boxes = road.Boxes();
+        got.boxes.assign(boxes.begin() + static_cast<long>(std::min(boxesBefore, boxes.size())), boxes.end());
         Say("  the portal's navigation " + std::string(cancel == "-1" ? "was cancelled" : "ended with " + cancel) +
             (gone ? ", the wait dialog is gone: " : ", the wait dialog is still up: ") +
             std::to_string(got.copies.size()) + " record(s) to the player");
@@ -306,15 +356,11 @@ bool UpdaterRoad(Job& job)
         Say("  cannot make the run folder");
         return false;
     }
-    const std::string player = "\xe6\x92\xad\xe6\x94\xbe\xe5\x99\xa8\xe6\x9b\xb4\xe6\x96\xb0";  // 播放器更新
-    const std::string genal = "genal \xe7\xbb\x84\xe4\xbb\xb6";                                 // genal 组件
     bool served = FixtureAddRoutes(std::string("{\"host\": \"") + kUpdateHost + "\", \"path\": \"" +
                                    kStatisticsPath + "\", \"body\": \"ok\"}");
     for (const char* name : {"p.exe", "a.exe", "g.exe"})
         served = served && ServeInstaller(name);
-    served = served && ServeUpdateDescription(Describe(false, {{"player", "81126", SetupAddress("p.exe"), player},
-                                                               {"parser", "81127", SetupAddress("a.exe"), "parser"},
-                                                               {"genal", "81128", SetupAddress("g.exe"), genal}}));
+    served = served && ServeUpdateDescription(Describe(false, kDueUpdate.update.parts));
     if (!served) {
         Say("  the fixture web does not take the update's routes");
         return false;
@@ -353,17 +399,24 @@ bool UpdaterRoad(Job& job)
         return false;
     }
     Say("  updater.exe ended with " + std::to_string(updater.ExitCode()));
+    job.updated = true;
+    UpdateCame& came = job.update;
+    came.runFolder = run.Path();
+    came.qelFolder = appData.QelFolder();
 
     // The installers ran from the application-data folder and are gone.
     int installed = 0;
-    for (const wchar_t* name : {L"p.exe", L"a.exe", L"g.exe"}) {
+    for (const wchar_t* name : kDueUpdate.update.installers) {
         const std::wstring path = appData.QelFolder() + name;
-        const bool started = !ReadPlayerRecord(RecorderRecordPath(path)).starts.empty();
+        came.installers.push_back(ReadPlayerRecord(RecorderRecordPath(path)));
+        came.installersLeft.push_back(FileExists(path));
+        const bool started = !came.installers.back().starts.empty();
         installed += started;
         Say("  installer " + Utf8(name) + (started ? " started" : " not started") +
             (FileExists(path) ? ", still there" : ", deleted"));
     }
-    const PlayerRecord playerRecord = ReadPlayerRecord(run.PlayerRecord());
+    came.player = ReadPlayerRecord(run.PlayerRecord());
+    const PlayerRecord& playerRecord = came.player;
     Say("  the stand-in player was closed " + std::to_string(playerRecord.closes) + " time(s) and started " +
         std::to_string(playerRecord.starts.size()) + " time(s) in all");
     HWND playerAgain = nullptr, peloramaAgain = nullptr;
@@ -378,12 +431,15 @@ bool UpdaterRoad(Job& job)
     DWORD newPid = 0;
     if (peloramaAgain)
         GetWindowThreadProcessId(peloramaAgain, &newPid);
+    came.peloramaClosed = peloramaClosed;
+    came.peloramaAgain = peloramaAgain && newPid != pelorama.Pid();
     Say(std::string("  pelorama ") + (peloramaClosed ? "was closed" : "was not closed") + "; its window is " +
         (peloramaAgain ? "up again (process " + std::to_string(newPid) + ")" : "not up again"));
     Say(std::string("  the player's window is ") + (playerAgain ? "up again" : "not up again"));
     Say("  update.ini now: " + [&] {
-        std::string ini = appData.Ini(), flat;
-        for (char c : ini)
+        came.ini = appData.Ini();
+        std::string flat;
+        for (char c : came.ini)
             flat += c == '\r' ? std::string() : c == '\n' ? std::string(" ") : std::string(1, c);
         return flat;
     }());
@@ -420,6 +476,193 @@ void PrintTable(const Job& job)
     std::fflush(stdout);
 }
 
+// A text as a difference line shows it.
+std::string Quoted(const std::wstring& text)
+{
+    return "\"" + Utf8(text) + "\"";
+}
+
+std::string WordName(uint64_t word)
+{
+    if (word == LINK_PLAY)
+        return "LINK_PLAY";
+    if (word == LINK_ADD)
+        return "LINK_ADD";
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%llX", static_cast<unsigned long long>(word));
+    return hex;
+}
+
+// The addresses a due address stands for: a mark replaced by the Site6 key query of each
+// second of the pick, or by each Baidu server asked for the page's info.
+std::vector<std::wstring> DueAddresses(const std::wstring& due, const Received& r)
+{
+    std::vector<std::wstring> out;
+    size_t at = due.find(kSite6KeysMark);
+    if (at != std::wstring::npos) {
+        for (int64_t t = r.firstSecond; t <= r.lastSecond; ++t)
+            out.push_back(std::wstring(due).replace(at, kSite6KeysMark.size(), Site6KeyQuery(t)));
+        return out;
+    }
+    at = due.find(kBaiduServerMark);
+    if (at != std::wstring::npos) {
+        for (const std::string& server : r.infoServers)
+            out.push_back(std::wstring(due).replace(at, kBaiduServerMark.size(), Wide(server)));
+        return out;
+    }
+    return {due};
+}
+
+std::string Alternatives(const std::vector<std::wstring>& texts, const std::wstring& written)
+{
+    if (texts.empty())
+        return Quoted(written) + " (nothing recorded to stand for its mark)";
+    std::string out;
+    for (const std::wstring& t : texts)
+        out += (out.empty() ? "" : " or ") + Quoted(t);
+    return out;
+}
+
+std::string RecordText(uint64_t word, int32_t site, const std::wstring& address, const std::wstring& title)
+{
+    return WordName(word) + " " + std::to_string(site) + " " + Quoted(address) + " / " + Quoted(title);
+}
+
+std::string BoxTexts(const std::vector<std::wstring>& texts)
+{
+    std::string out;
+    for (const std::wstring& t : texts)
+        out += (out.empty() ? "" : ", ") + Quoted(t);
+    return out.empty() ? "no box" : out;
+}
+
+// One line per field of a record, or record, or box list that is not what was due.
+void ComparePage(const DuePage& due, const Received& r, std::vector<std::string>& out)
+{
+    const std::string at = r.road + " " + r.site + " ";
+    for (size_t i = 0; i < std::max(r.copies.size(), due.records.size()); ++i) {
+        const std::string rec = at + "record " + std::to_string(i + 1) + " ";
+        if (i >= r.copies.size()) {
+            const ExpectedRecord& e = due.records[i];
+            out.push_back(rec + "came nothing, due " + RecordText(e.word, e.site, e.address, e.title));
+            continue;
+        }
+        const PlayerCopyData& c = r.copies[i];
+        if (i >= due.records.size()) {
+            out.push_back(rec + "came " + RecordText(c.dataWord, c.siteCode, c.address, c.title) + ", due nothing");
+            continue;
+        }
+        const ExpectedRecord& e = due.records[i];
+        if (c.dataWord != e.word)
+            out.push_back(rec + "data word came " + WordName(c.dataWord) + ", due " + WordName(e.word));
+        if (c.byteCount != kDueRecordBytes || c.wParam != kDueRecordWParam)
+            out.push_back(rec + "came " + std::to_string(c.byteCount) + " bytes with wParam " +
+                          std::to_string(c.wParam) + ", due " + std::to_string(kDueRecordBytes) + " with " +
+                          std::to_string(kDueRecordWParam));
+        if (c.siteCode != e.site)
+            out.push_back(rec + "site code came " + std::to_string(c.siteCode) + ", due " + std::to_string(e.site));
+        const std::vector<std::wstring> addresses = DueAddresses(e.address, r);
+        if (std::find(addresses.begin(), addresses.end(), c.address) == addresses.end())
+            out.push_back(rec + "address came " + Quoted(c.address) + ", due " + Alternatives(addresses, e.address));
+        if (c.title != e.title)
+            out.push_back(rec + "title came " + Quoted(c.title) + ", due " + Quoted(e.title));
+    }
+    std::vector<std::wstring> boxes;
+    for (const BoxReport& b : r.boxes)
+        boxes.push_back(b.text);
+    if (boxes != due.boxes)
+        out.push_back(at + "boxes came " + BoxTexts(boxes) + ", due " + BoxTexts(due.boxes));
+}
+
+// What the update left against what was due.
+void CompareUpdate(const Job& job, std::vector<std::string>& out)
+{
+    if (!job.updated) {
+        out.push_back("updater: came no end of updater.exe, due the whole update");
+        return;
+    }
+    const UpdateCame& came = job.update;
+    const ThreeComponentUpdate& due = kDueUpdate.update;
+    for (size_t i = 0; i < std::max(job.updaterLines.size(), due.lines.size()); ++i) {
+        const std::string c = i < job.updaterLines.size() ? Quoted(job.updaterLines[i]) : "nothing";
+        const std::string d = i < due.lines.size() ? Quoted(due.lines[i]) : "nothing";
+        if (c != d)
+            out.push_back("updater list line " + std::to_string(i + 1) + ": came " + c + ", due " + d);
+    }
+    for (size_t i = 0; i < due.installers.size(); ++i) {
+        const std::string at = "updater installer " + Utf8(due.installers[i]) + ": ";
+        const std::vector<PlayerStart>& starts = came.installers[i].starts;
+        const std::wstring from = came.qelFolder + due.installers[i];
+        if (starts.size() != 1)
+            out.push_back(at + "came " + std::to_string(starts.size()) + " start(s), due 1");
+        else if (starts[0].module != from)
+            out.push_back(at + "came a start of " + Quoted(starts[0].module) + ", due " + Quoted(from));
+        if (came.installersLeft[i])
+            out.push_back(at + "came still there after its start, due deleted");
+    }
+    const PlayerRecord& player = came.player;
+    if (player.closes != kDueUpdate.playerCloses)
+        out.push_back("updater player: came " + std::to_string(player.closes) + " close(s), due " +
+                      std::to_string(kDueUpdate.playerCloses));
+    if (player.starts.size() != kDueUpdate.playerStarts) {
+        out.push_back("updater player: came " + std::to_string(player.starts.size()) + " start(s), due " +
+                      std::to_string(kDueUpdate.playerStarts));
+    } else {
+        const PlayerStart& again = player.starts.back();
+        const std::wstring from = came.runFolder + L"qelplayer.exe";
+        if (again.module != from || again.showCode != kDueUpdate.playerShowCode)
+            out.push_back("updater player: came a start of " + Quoted(again.module) + " with show code " +
+                          std::to_string(again.showCode) + ", due " + Quoted(from) + " with " +
+                          std::to_string(kDueUpdate.playerShowCode));
+    }
+    const bool peloramaAgain = came.peloramaClosed && came.peloramaAgain;
+    if (peloramaAgain != kDueUpdate.peloramaAgain)
+        out.push_back(std::string("updater pelorama: came ") +
+                      (came.peloramaClosed ? "closed" : "not closed") + " and " +
+                      (came.peloramaAgain ? "up again in another process" : "not up again") +
+                      ", due closed and up again in another process");
+    std::string ini, dueIni;
+    for (const std::string& line : IniLines(came.ini))
+        ini += (ini.empty() ? "" : " ") + line;
+    for (const std::string& line : due.iniAfter)
+        dueIni += (dueIni.empty() ? "" : " ") + line;
+    if (ini != dueIni)
+        out.push_back("updater update.ini: came \"" + ini + "\", due \"" + dueIni + "\"");
+}
+
+// Every difference between what the roads run received and the table of what was due.
+std::vector<std::string> Differences(const Job& job)
+{
+    std::vector<std::string> out;
+    auto ran = [&](const std::string& road) {
+        return std::find(job.roads.begin(), job.roads.end(), road) != job.roads.end();
+    };
+    for (const DuePage& due : kDuePages) {
+        if (!ran(due.road))
+            continue;
+        const Received* got = nullptr;
+        for (const Received& r : job.table) {
+            if (!got && r.road == due.road && r.page == due.page)
+                got = &r;
+        }
+        if (got)
+            ComparePage(due, *got, out);
+        else
+            out.push_back(std::string(due.road) + " " + due.site + ": came no pick of " + due.page + ", due " +
+                          std::to_string(due.records.size()) + " record(s)");
+    }
+    for (const Received& r : job.table) {
+        bool due = false;
+        for (const DuePage& d : kDuePages)
+            due = due || (r.road == d.road && r.page == d.page);
+        if (!due)
+            out.push_back(r.road + " " + r.site + ": came a pick of " + r.page + ", due none");
+    }
+    if (ran("updater"))
+        CompareUpdate(job, out);
+    return out;
+}
+
 struct Step {
     const char* name;
     bool (*run)(Job& job);
@@ -440,10 +683,24 @@ int main(int argc, char** argv)
         bool wanted = argc < 2;
         for (int i = 1; i < argc; ++i)
             wanted = wanted || std::strcmp(argv[i], step.name) == 0;
-        if (wanted)
+        if (wanted) {
+            job.roads.push_back(step.name);
             ok = step.run(job) && ok;
+        }
     }
     PrintTable(job);
-    Say(ok ? "main job done" : "main job ended with a broken road");
-    return ok ? 0 : 1;
+    const std::vector<std::string> differences = Differences(job);
+    if (!differences.empty()) {
+        std::printf("\nDifferences from the table of what was due (bench/mainjob/due_table.h):\n");
+        for (const std::string& line : differences)
+            std::printf("  %s\n", line.c_str());
+        std::fflush(stdout);
+    }
+    if (!ok)
+        Say("main job ended with a broken road");
+    else if (!differences.empty())
+        Say("main job ended with " + std::to_string(differences.size()) + " difference(s) from what was due");
+    else
+        Say("main job done");
+    return ok && differences.empty() ? 0 : 1;
 }

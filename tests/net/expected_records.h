@@ -2,19 +2,10 @@
 // What the stand-in player must have received of one link, compared record by record.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
 #include <vector>
 
+#include "page_records.h"
 #include "player_record.h"
-
-struct ExpectedRecord {
-    uint64_t word;  // LINK_PLAY or LINK_ADD
-    std::wstring address, title;
-    int32_t site;
-};
-
-constexpr uint64_t kLinkPlay = 0xC179F3D9u, kLinkAdd = 0xC179F3DAu;
 
 // Every copy a 1540-byte record with wParam 0 and the expected data word and fields; with
 // notBefore, none arrived earlier (system time, 100 ns units).

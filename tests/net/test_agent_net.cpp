@@ -15,25 +15,16 @@
 #include "standin_client.h"
 #include "win/agent_run.h"
 
-namespace {
-
-const uint64_t kPlay = kLinkPlay, kAdd = kLinkAdd;
-
-}  // namespace
-
 TEST(AgentOnTheFixtureWeb, Ku6AndSinaPagesReachThePlayer)
 {
-    const std::wstring ku6 = L"http://f.ku6.com/b.flv", sina = L"http://f.sina.com.cn/";
     const struct {
         const wchar_t* url;  // the /url value
         std::vector<ExpectedRecord> records;
     } cases[] = {
-        {L"http://www.ku6.com/show/abc.html", {{kPlay, ku6, L"中文 clip", 1}}},
+        {L"http://www.ku6.com/show/abc.html", kAgentKu6Records},
         // The page address ends at its first "&".
-        {L"http://www.ku6.com/show/abc.html&from=menu", {{kPlay, ku6, L"中文 clip", 1}}},
-        {L"http://www.sina.com.cn/v/b/12345-1.html",
-         {{kPlay, sina + L"1.flv", L"新浪 clip", 7}, {kAdd, sina + L"2.flv", L"新浪 clip", 7},
-          {kAdd, sina + L"3.flv", L"新浪 clip", 7}}},
+        {L"http://www.ku6.com/show/abc.html&from=menu", kAgentKu6Records},
+        {L"http://www.sina.com.cn/v/b/12345-1.html", kAgentSinaRecords},
     };
     AgentFolder folder;
     ASSERT_TRUE(folder.CreateWithRealResolver());

@@ -2,15 +2,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <ctime>
 #include <string>
 #include <vector>
 
 #include "config/hosts.h"
 #include "direct_lines.h"
-#include "rand_clock.h"
-#include "site6.h"
+#include "site6_keys.h"
 
 namespace {
 
@@ -24,13 +22,7 @@ protected:
         r = resolve(url);
         const int64_t to = static_cast<int64_t>(std::time(nullptr));
         for (int64_t t = from; t <= to; ++t) {
-            FixedCalendarTime fixed(t);
-            int32_t k1, k2, k3, k4;
-            MakeFileKeys(k1, k2, k3, k4);
-            char q[96];
-            std::snprintf(q, sizeof q, "?start=0&key1=%d&key2=%d&key3=%d&key4=%d", static_cast<int>(k1),
-                          static_cast<int>(k2), static_cast<int>(k3), static_cast<int>(k4));
-            if (r.lines == head + Wide(q) + L"\r\n")
+            if (r.lines == head + Site6KeyQuery(t) + L"\r\n")
                 return true;
         }
         return false;

@@ -25,25 +25,6 @@ const wchar_t kFailed[] = L"网络连接超时,下载更新程序失败,请稍�
 const wchar_t kPeloramaClass[] = L"QELPLAYERPELORAMA";
 const wchar_t kInstallerClass[] = L"QelInstallerStandIn";
 
-// The keys of update.ini in the order they stand, as "key=value".
-std::vector<std::string> IniLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = text.find('\n', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(at, end - at);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line[0] != '[')
-            lines.push_back(line);
-        at = end + 1;
-    }
-    return lines;
-}
-
 size_t Requests(const char* path)
 {
     size_t n = 0;
@@ -143,8 +124,9 @@ protected:
 
 TEST_F(UpdateRun, TableOfRuns)
 {
-    const std::string player = "\xe6\x92\xad\xe6\x94\xbe\xe5\x99\xa8\xe6\x9b\xb4\xe6\x96\xb0";  // 播放器更新
-    const std::string genal = "genal \xe7\xbb\x84\xe4\xbb\xb6";                                 // genal 组件
+    const ThreeComponentUpdate& three = UpdateOfThreeComponents();
+    const std::string& player = three.parts[0].description;  // 播放器更新
+    const std::string& genal = three.parts[2].description;   // genal 组件
     const struct Case {
         const char* name;
         bool single;
@@ -160,17 +142,15 @@ TEST_F(UpdateRun, TableOfRuns)
     } cases[] = {
         {"main road: both windows, three components newer",
          false,
-         {{"player", "81126", SetupAddress("p.exe"), player},
-          {"parser", "81127", SetupAddress("a.exe"), "parser"},
-          {"genal", "81128", SetupAddress("g.exe"), genal}},
+         three.parts,
          "",
          true,
          true,
          "yes",
-         {Wide(player), kDownloaded, L"parser", kDownloaded, Wide(genal), kDownloaded},
-         {L"p.exe", L"a.exe", L"g.exe"},
+         three.lines,
+         three.installers,
          true,
-         {"player_build=81126", "genal_build=81128", "parse_build=81127"}},
+         three.iniAfter},
         {"only the genal newer; all three keys rewritten",
          false,
          {{"player", "10", SetupAddress("p.exe"), player},

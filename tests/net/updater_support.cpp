@@ -147,6 +147,40 @@ bool ServeInstaller(const char* name, const std::string& extra)
                             "\"" + extra + "}");
 }
 
+const ThreeComponentUpdate& UpdateOfThreeComponents()
+{
+    const std::string player = "\xe6\x92\xad\xe6\x94\xbe\xe5\x99\xa8\xe6\x9b\xb4\xe6\x96\xb0";  // 播放器更新
+    const std::string genal = "genal \xe7\xbb\x84\xe4\xbb\xb6";                                 // genal 组件
+    const std::wstring downloaded = L"更新程序下载完成";
+    static const ThreeComponentUpdate update = {
+        {{"player", "81126", SetupAddress("p.exe"), player},
+         {"parser", "81127", SetupAddress("a.exe"), "parser"},
+         {"genal", "81128", SetupAddress("g.exe"), genal}},
+        {Wide(player), downloaded, L"parser", downloaded, Wide(genal), downloaded},
+        {L"p.exe", L"a.exe", L"g.exe"},
+        {"player_build=81126", "genal_build=81128", "parse_build=81127"},
+    };
+    return update;
+}
+
+std::vector<std::string> IniLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line[0] != '[')
+            lines.push_back(line);
+        at = end + 1;
+    }
+    return lines;
+}
+
 UpdaterRun::~UpdaterRun()
 {
     if (process_) {

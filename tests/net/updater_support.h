@@ -62,6 +62,19 @@ std::string SetupAddress(const char* name);
 // Serves the program-start recorder as the installer at /setup/<name>; extra: more route fields.
 bool ServeInstaller(const char* name, const std::string& extra = "");
 
+// Three components, each newer than an update.ini that names none, and what the updater
+// shows and leaves of them once both prompts are answered yes.
+struct ThreeComponentUpdate {
+    std::vector<UpdatePart> parts;           // installers p.exe, a.exe and g.exe
+    std::vector<std::wstring> lines;         // the progress dialog's list
+    std::vector<const wchar_t*> installers;  // each started once from the application-data folder
+    std::vector<std::string> iniAfter;       // update.ini's keys, as IniLines gives them
+};
+const ThreeComponentUpdate& UpdateOfThreeComponents();
+
+// The keys of update.ini in the order they stand, as "key=value".
+std::vector<std::string> IniLines(const std::string& text);
+
 // The built updater.exe (or a copy of it) started as the user starts it.
 class UpdaterRun {
 public:
