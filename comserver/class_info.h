@@ -5,8 +5,8 @@
 
 namespace comserver {
 
-HRESULT ClassInfoOf(REFCLSID classId, ITypeInfo** info);
-HRESULT ClassGuidOf(DWORD kind, GUID* guid);
+[[nodiscard]] HRESULT ClassInfoOf(REFCLSID classId, ITypeInfo** info);
+[[nodiscard]] HRESULT ClassGuidOf(DWORD kind, GUID* guid);
 
 template <const CLSID* ClassId>
 class ProvideClassInfo : public IProvideClassInfo2 {

@@ -114,7 +114,7 @@ STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, L
     case OLEIVERB_HIDE:
         UIDeactivate();
         if (window_)
-            ShowWindow(window_, SW_HIDE);
+            ShowWindow(window_.Get(), SW_HIDE);
         return S_OK;
     }
     return verb > 0 ? OLEOBJ_S_INVALIDVERB : E_NOTIMPL;

@@ -10,8 +10,15 @@
 #include <oleidl.h>
 
 #include "object.h"
+#include "owned_handle.h"
 
 namespace comserver {
+
+// A control's own window: cut from its control and destroyed, and the window class with it
+// once no control window is left.
+struct ControlWindowKind : owners::NullIsEmpty<HWND> {
+    static void Destroy(HWND window) noexcept;
+};
 
 // Holds given in place of held, with the references that takes.
 template <class T>
@@ -178,7 +185,7 @@ protected:
     // of the original message.
     LRESULT DefaultReflectedNotification(UINT message, WPARAM wParam, LPARAM lParam);
 
-    HWND Window() const { return window_; }
+    HWND Window() const { return window_.Get(); }
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -201,7 +208,7 @@ private:
     DWORD viewFlags_ = 0;
 
     // While in-place active.
-    HWND window_ = nullptr;
+    owners::Owned<ControlWindowKind> window_;
     IOleInPlaceSite* inPlaceSite_ = nullptr;
     IOleInPlaceFrame* frame_ = nullptr;
     IOleInPlaceUIWindow* document_ = nullptr;

@@ -6,6 +6,45 @@
 
 namespace comserver {
 
+namespace {
+
+// A metafile being recorded; one never closed into its picture is closed and thrown away.
+struct MetafileRecordingKind : owners::NullIsEmpty<HDC> {
+    static void Destroy(HDC dc) noexcept { DeleteMetaFile(CloseMetaFile(dc)); }
+};
+
+struct MetafileKind : owners::NullIsEmpty<HMETAFILE> {
+    static void Destroy(HMETAFILE metafile) noexcept { DeleteMetaFile(metafile); }
+};
+
+struct GlobalBlockKind : owners::NullIsEmpty<HGLOBAL> {
+    static void Destroy(HGLOBAL block) noexcept { GlobalFree(block); }
+};
+
+// A movable block's picture, locked while this lives.
+class LockedPicture {
+public:
+    explicit LockedPicture(HGLOBAL block)
+        : block_(block), picture_(block ? static_cast<METAFILEPICT*>(GlobalLock(block)) : nullptr)
+    {
+    }
+    ~LockedPicture()
+    {
+        if (picture_)
+            GlobalUnlock(block_);
+    }
+    LockedPicture(const LockedPicture&) = delete;
+    LockedPicture& operator=(const LockedPicture&) = delete;
+
+    METAFILEPICT* Get() const { return picture_; }
+
+private:
+    HGLOBAL block_;
+    METAFILEPICT* picture_;
+};
+
+}  // namespace
+
 STDMETHODIMP ControlBase::GetPages(CAUUID* pages)
 {
     if (!pages)
@@ -56,36 +95,36 @@ STDMETHODIMP ControlBase::GetData(FORMATETC* format, STGMEDIUM* medium)
     if (result != S_OK)
         return result;
     // Drawn over the extent at the screen's resolution; the picture states the extent in HIMETRIC.
-    HDC screen = GetDC(nullptr);
-    int dotsX = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    int dotsY = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen)
-        ReleaseDC(nullptr, screen);
+    int dotsX = 96, dotsY = 96;
+    {
+        owners::OwnedGotDc screen = owners::GetOwnedDc(nullptr);
+        if (screen) {
+            dotsX = GetDeviceCaps(screen.Get(), LOGPIXELSX);
+            dotsY = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+        }
+    }
     RECT bounds = {0, 0, MulDiv(extent_.cx, dotsX, 2540), MulDiv(extent_.cy, dotsY, 2540)};
-    HDC dc = CreateMetaFileW(nullptr);
-    if (!dc)
+    owners::Owned<MetafileRecordingKind> recording(CreateMetaFileW(nullptr));
+    if (!recording)
         return E_OUTOFMEMORY;
-    SetWindowOrgEx(dc, 0, 0, nullptr);
-    SetWindowExtEx(dc, bounds.right, bounds.bottom, nullptr);
-    OnDraw(dc, bounds);
-    HMETAFILE metafile = CloseMetaFile(dc);
+    SetWindowOrgEx(recording.Get(), 0, 0, nullptr);
+    SetWindowExtEx(recording.Get(), bounds.right, bounds.bottom, nullptr);
+    OnDraw(recording.Get(), bounds);
+    owners::Owned<MetafileKind> metafile(CloseMetaFile(recording.Release()));
     if (!metafile)
         return E_OUTOFMEMORY;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
-    auto* picture = block ? static_cast<METAFILEPICT*>(GlobalLock(block)) : nullptr;
-    if (!picture) {
-        if (block)
-            GlobalFree(block);
-        DeleteMetaFile(metafile);
-        return E_OUTOFMEMORY;
+    owners::Owned<GlobalBlockKind> block(GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT)));
+    {
+        LockedPicture picture(block.Get());
+        if (!picture.Get())
+            return E_OUTOFMEMORY;
+        picture.Get()->mm = MM_ANISOTROPIC;
+        picture.Get()->xExt = extent_.cx;
+        picture.Get()->yExt = extent_.cy;
+        picture.Get()->hMF = metafile.Release();  // the picture's now
     }
-    picture->mm = MM_ANISOTROPIC;
-    picture->xExt = extent_.cx;
-    picture->yExt = extent_.cy;
-    picture->hMF = metafile;
-    GlobalUnlock(block);
     medium->tymed = TYMED_MFPICT;
-    medium->hMetaFilePict = block;
+    medium->hMetaFilePict = block.Release();  // the caller's now
     medium->pUnkForRelease = nullptr;
     return S_OK;
 }

@@ -31,7 +31,7 @@ LRESULT CALLBACK ControlBase::WindowProcedure(HWND window, UINT message, WPARAM 
 {
     if (message == WM_NCCREATE) {
         auto* created = static_cast<ControlBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->window_ = window;
+        created->window_.Reset(window);
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
     auto* control = reinterpret_cast<ControlBase*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -47,11 +47,8 @@ LRESULT ControlBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam) {
             Paint(reinterpret_cast<HDC>(wParam));
         } else {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(window_, &paint);
-            if (dc)
-                Paint(dc);
-            EndPaint(window_, &paint);
+            owners::WindowPaint paint(window_.Get());
+            Paint(paint.Dc());
         }
         return 0;
     case WM_PRINTCLIENT:
@@ -64,7 +61,7 @@ LRESULT ControlBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         UIActivate();
         return 0;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window_.Get(), message, wParam, lParam);
 }
 
 bool ControlBase::IsReflectedNotification(UINT message)
@@ -74,7 +71,7 @@ bool ControlBase::IsReflectedNotification(UINT message)
 
 LRESULT ControlBase::DefaultReflectedNotification(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcW(window_, message - OCM__BASE, wParam, lParam);
+    return DefWindowProcW(window_.Get(), message - OCM__BASE, wParam, lParam);
 }
 
 void ControlBase::Paint(HDC dc)
@@ -82,7 +79,7 @@ void ControlBase::Paint(HDC dc)
     if (!dc)
         return;
     RECT client;
-    GetClientRect(window_, &client);
+    GetClientRect(window_.Get(), &client);
     OnDraw(dc, client);
 }
 
@@ -138,8 +135,8 @@ HRESULT ControlBase::InPlaceActivate(IOleClientSite* site, bool ui)
         position_ = position;
         clip_ = clip;
         PlaceWindow();
-    } else if (!IsWindowVisible(window_)) {
-        ShowWindow(window_, SW_SHOWNA);
+    } else if (!IsWindowVisible(window_.Get())) {
+        ShowWindow(window_.Get(), SW_SHOWNA);
     }
     return ui ? UIActivate() : S_OK;
 }
@@ -150,8 +147,8 @@ HRESULT ControlBase::UIActivate()
         return S_OK;
     uiActive_ = true;  // before the focus moves: WM_SETFOCUS comes back here
     inPlaceSite_->OnUIActivate();
-    if (GetFocus() != window_)
-        SetFocus(window_);
+    if (GetFocus() != window_.Get())
+        SetFocus(window_.Get());
     IOleInPlaceActiveObject* active = this;
     if (frame_) {
         frame_->SetActiveObject(active, nullptr);
@@ -207,38 +204,39 @@ void ControlBase::PlaceWindow()
 {
     if (!window_)
         return;
-    SetWindowPos(window_, nullptr, position_.left, position_.top, position_.right - position_.left,
+    SetWindowPos(window_.Get(), nullptr, position_.left, position_.top, position_.right - position_.left,
                  position_.bottom - position_.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // Only the part inside the clipping rectangle shows.
     RECT visible;
     if (!IntersectRect(&visible, &position_, &clip_))
         SetRectEmpty(&visible);
     if (EqualRect(&visible, &position_)) {
-        SetWindowRgn(window_, nullptr, TRUE);
+        SetWindowRgn(window_.Get(), nullptr, TRUE);
         return;
     }
     OffsetRect(&visible, -position_.left, -position_.top);
-    HRGN region = CreateRectRgnIndirect(&visible);
-    if (region && !SetWindowRgn(window_, region, TRUE))
-        DeleteObject(region);  // the system owns it only when it took it
+    owners::OwnedGdi<HRGN> region(CreateRectRgnIndirect(&visible));
+    if (region && SetWindowRgn(window_.Get(), region.Get(), TRUE))
+        (void)region.Release();  // the system owns it only when it took it
+}
+
+void ControlWindowKind::Destroy(HWND window) noexcept
+{
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    UnregisterClassW(kWindowClass, Module().Instance());  // fails while another control window lives
 }
 
 void ControlBase::DestroyControlWindow()
 {
-    if (!window_)
-        return;
-    HWND window = window_;
-    window_ = nullptr;
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
-    UnregisterClassW(kWindowClass, Module().Instance());  // fails while another control window lives
+    window_.Reset();
 }
 
 STDMETHODIMP ControlBase::GetWindow(HWND* window)
 {
     if (!window)
         return E_POINTER;
-    *window = window_;
+    *window = window_.Get();
     return window_ ? S_OK : E_FAIL;
 }
 

@@ -5,13 +5,14 @@
 
 namespace comserver {
 
-HRESULT DispatchTypeInfoCount(UINT* count);
-HRESULT DispatchTypeInfo(REFIID interfaceId, UINT index, ITypeInfo** info);
-HRESULT DispatchIdsOfNames(REFIID interfaceId, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
+[[nodiscard]] HRESULT DispatchTypeInfoCount(UINT* count);
+[[nodiscard]] HRESULT DispatchTypeInfo(REFIID interfaceId, UINT index, ITypeInfo** info);
+[[nodiscard]] HRESULT DispatchIdsOfNames(REFIID interfaceId, REFIID riid, LPOLESTR* names, UINT count,
+                                         DISPID* ids);
 // Calls the method through the interface's own table; a script's null for a string parameter
 // arrives as an empty string.
-HRESULT DispatchInvoke(void* object, REFIID interfaceId, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
-                       VARIANT* result, EXCEPINFO* exception, UINT* argumentError);
+[[nodiscard]] HRESULT DispatchInvoke(void* object, REFIID interfaceId, DISPID id, REFIID riid, WORD flags,
+                                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception, UINT* argumentError);
 
 template <class Interface, const IID* InterfaceId>
 class TypeLibDispatch : public Interface {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "class_factory.h"
+#include "owned_handle.h"
 #include "registry_win.h"
 #include "progstart.h"
 #include "utf16.h"
@@ -24,6 +25,22 @@ public:
 
 private:
     LCID saved_;
+};
+
+// Holds a critical section while it lives.
+class SectionLock {
+public:
+    explicit SectionLock(CRITICAL_SECTION* section) : section_(section) { EnterCriticalSection(section_); }
+    ~SectionLock() { LeaveCriticalSection(section_); }
+    SectionLock(const SectionLock&) = delete;
+    SectionLock& operator=(const SectionLock&) = delete;
+
+private:
+    CRITICAL_SECTION* section_;
+};
+
+struct SysStringKind : owners::NullIsEmpty<BSTR> {
+    static void Destroy(BSTR text) noexcept { SysFreeString(text); }
 };
 
 ServerModule* g_module = nullptr;
@@ -49,8 +66,7 @@ ServerModule::~ServerModule()
 bool ServerModule::Init(HINSTANCE instance)
 {
     instance_ = instance;
-    guardReady_ = InitializeCriticalSectionAndSpinCount(&guard_, 0) != FALSE;
-    return guardReady_;
+    return guard_.Open();
 }
 
 void ServerModule::Term(bool processEnding)
@@ -58,9 +74,7 @@ void ServerModule::Term(bool processEnding)
     if (!processEnding && typeLibrary_)
         typeLibrary_->Release();
     typeLibrary_ = nullptr;
-    if (guardReady_)
-        DeleteCriticalSection(&guard_);
-    guardReady_ = false;
+    guard_.Close();
 }
 
 HRESULT ServerModule::GetClassObject(REFCLSID classId, REFIID riid, void** object)
@@ -123,10 +137,10 @@ HRESULT ServerModule::UnregisterTypeLibrary()
     result = library->GetLibAttr(&attributes);
     if (SUCCEEDED(result)) {
         // A library that is not registered counts as removed.
-        BSTR registeredPath = nullptr;
+        owners::Owned<SysStringKind> registeredPath;
         if (SUCCEEDED(QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
-                                            attributes->lcid, &registeredPath))) {
-            SysFreeString(registeredPath);
+                                            attributes->lcid, registeredPath.Receive()))) {
+            registeredPath.Reset();
             result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
                                        attributes->lcid, attributes->syskind);
         }
@@ -161,10 +175,10 @@ HRESULT ServerModule::UnregisterServer()
 HRESULT ServerModule::LoadTypeLibrary(ITypeLib** library)
 {
     *library = nullptr;
-    if (!guardReady_)
+    if (!guard_.IsOpen())
         return E_UNEXPECTED;
     HRESULT result = S_OK;
-    EnterCriticalSection(&guard_);
+    SectionLock lock(guard_.Section());
     if (!typeLibrary_) {
         std::wstring path = ModuleFilePath(instance_);
         result = path.empty() ? E_FAIL : LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typeLibrary_);
@@ -173,7 +187,6 @@ HRESULT ServerModule::LoadTypeLibrary(ITypeLib** library)
         *library = typeLibrary_;
         typeLibrary_->AddRef();
     }
-    LeaveCriticalSection(&guard_);
     return result;
 }
 

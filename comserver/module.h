@@ -44,7 +44,7 @@ public:
     virtual ~ServerModule();
 
     // From DllMain's process attach; false when the module cannot work (the load is refused).
-    bool Init(HINSTANCE instance);
+    [[nodiscard]] bool Init(HINSTANCE instance);
     // From DllMain's process detach; processEnding: the process is going away, leave COM alone.
     void Term(bool processEnding);
 
@@ -56,29 +56,55 @@ public:
 
     // The exports.
     HRESULT CanUnloadNow() const { return locks_ == 0 ? S_OK : S_FALSE; }
-    HRESULT GetClassObject(REFCLSID classId, REFIID riid, void** object);
-    HRESULT RegisterServer();
-    HRESULT UnregisterServer();
+    [[nodiscard]] HRESULT GetClassObject(REFCLSID classId, REFIID riid, void** object);
+    [[nodiscard]] HRESULT RegisterServer();
+    [[nodiscard]] HRESULT UnregisterServer();
 
     // Type information for guid from the module's own type library, loaded once; the caller
     // releases it.
-    HRESULT TypeInfo(REFGUID guid, ITypeInfo** info);
+    [[nodiscard]] HRESULT TypeInfo(REFGUID guid, ITypeInfo** info);
 
 protected:
     explicit ServerModule(const ServerDescription& description);
 
 private:
-    HRESULT LoadTypeLibrary(ITypeLib** library);
-    HRESULT RunRegistration(const RegTable& table, const ServerClass* forClass, RegMode mode);
-    HRESULT RunClassRegistrations(RegMode mode);
-    HRESULT RegisterTypeLibrary();
-    HRESULT UnregisterTypeLibrary();
+    // A critical section that lives from Init to Term.
+    class Guard {
+    public:
+        Guard() = default;
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+        ~Guard() { Close(); }
+
+        bool Open()
+        {
+            ready_ = InitializeCriticalSectionAndSpinCount(&section_, 0) != FALSE;
+            return ready_;
+        }
+        void Close()
+        {
+            if (ready_)
+                DeleteCriticalSection(&section_);
+            ready_ = false;
+        }
+        bool IsOpen() const { return ready_; }
+        CRITICAL_SECTION* Section() { return &section_; }
+
+    private:
+        CRITICAL_SECTION section_;
+        bool ready_ = false;
+    };
+
+    [[nodiscard]] HRESULT LoadTypeLibrary(ITypeLib** library);
+    [[nodiscard]] HRESULT RunRegistration(const RegTable& table, const ServerClass* forClass, RegMode mode);
+    [[nodiscard]] HRESULT RunClassRegistrations(RegMode mode);
+    [[nodiscard]] HRESULT RegisterTypeLibrary();
+    [[nodiscard]] HRESULT UnregisterTypeLibrary();
 
     HINSTANCE instance_ = nullptr;
     const ServerDescription& description_;
     LONG locks_ = 0;
-    CRITICAL_SECTION guard_;  // the one-time load of the type library
-    bool guardReady_ = false;
+    Guard guard_;  // the one-time load of the type library
     ITypeLib* typeLibrary_ = nullptr;
 };
 

@@ -61,7 +61,7 @@ public:
 // A new T for riid. With an outer object only IID_IUnknown may be asked (the inner unknown is
 // handed out), else CLASS_E_NOAGGREGATION.
 template <class T, class... Args>
-HRESULT CreateObject(IUnknown* outer, REFIID riid, void** object, Args&&... args)
+[[nodiscard]] HRESULT CreateObject(IUnknown* outer, REFIID riid, void** object, Args&&... args)
 {
     if (!object)
         return E_POINTER;

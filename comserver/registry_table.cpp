@@ -139,7 +139,7 @@ bool PlanRegistration(const RegTable& table, const Replacements& replacements, R
         for (size_t i = 0; i < table.count; ++i) {
             const RegRow& row = table.rows[i];
             std::u16string key;
-            ExpandReplacements(row.key, replacements, &key);
+            (void)ExpandReplacements(row.key, replacements, &key);  // CollectKeys expanded every key
             PlannedKey* k = FindKey(keys, row.root, key);
             size_t index = static_cast<size_t>(k - keys.data());
             if (!created[index]) {
@@ -161,7 +161,7 @@ bool PlanRegistration(const RegTable& table, const Replacements& replacements, R
     for (size_t i = 0; i < table.count; ++i) {
         const RegRow& row = table.rows[i];
         std::u16string key;
-        ExpandReplacements(row.key, replacements, &key);
+        (void)ExpandReplacements(row.key, replacements, &key);  // CollectKeys expanded every key
         const PlannedKey* k = FindKey(keys, row.root, key);
         if (k->mark == RegMark::NoRemove && !TakenAlong(keys, *k) && !ValueStep(row, row.root, k->key, replacements, mode, steps))
             return false;

@@ -73,30 +73,30 @@ struct RegStep {
 class RegistryWriter {
 public:
     virtual ~RegistryWriter() = default;
-    virtual int32_t CreateKey(RegRoot root, const std::u16string& key) = 0;  // with its parents
-    virtual int32_t SetString(RegRoot root, const std::u16string& key, const std::u16string& name,
-                              const std::u16string& text) = 0;
-    virtual int32_t SetNumber(RegRoot root, const std::u16string& key, const std::u16string& name,
-                              uint32_t number) = 0;
+    [[nodiscard]] virtual int32_t CreateKey(RegRoot root, const std::u16string& key) = 0;  // with its parents
+    [[nodiscard]] virtual int32_t SetString(RegRoot root, const std::u16string& key, const std::u16string& name,
+                                            const std::u16string& text) = 0;
+    [[nodiscard]] virtual int32_t SetNumber(RegRoot root, const std::u16string& key, const std::u16string& name,
+                                            uint32_t number) = 0;
     // A key or value that is not there counts as deleted.
-    virtual int32_t DeleteTree(RegRoot root, const std::u16string& key) = 0;
-    virtual int32_t DeleteValue(RegRoot root, const std::u16string& key, const std::u16string& name) = 0;
+    [[nodiscard]] virtual int32_t DeleteTree(RegRoot root, const std::u16string& key) = 0;
+    [[nodiscard]] virtual int32_t DeleteValue(RegRoot root, const std::u16string& key, const std::u16string& name) = 0;
 };
 
 // Replaces every %NAME% by its text; false for a name not in the list or a lone percent sign.
-bool ExpandReplacements(const char16_t* text, const Replacements& replacements, std::u16string* out);
+[[nodiscard]] bool ExpandReplacements(const char16_t* text, const Replacements& replacements, std::u16string* out);
 
 // The steps that enter (Register) or remove (Remove) a table, in table order. Register: on its
 // first row a ForceRemove key is deleted, then every key is created and its values written.
 // Remove: every key not marked NoRemove goes with its subkeys (once, under the topmost such key);
 // values listed on a kept key are deleted. False for a table that cannot be run: an unknown
 // replacement, a key with two different markers, or a ForceRemove key after one of its subkeys.
-bool PlanRegistration(const RegTable& table, const Replacements& replacements, RegMode mode,
-                      std::vector<RegStep>* steps);
+[[nodiscard]] bool PlanRegistration(const RegTable& table, const Replacements& replacements, RegMode mode,
+                                    std::vector<RegStep>* steps);
 
 // Runs the steps in order; the first failing step ends the run with its code, and what earlier
 // steps wrote stays.
-int32_t RunRegistrationSteps(const std::vector<RegStep>& steps, RegistryWriter& writer);
+[[nodiscard]] int32_t RunRegistrationSteps(const std::vector<RegStep>& steps, RegistryWriter& writer);
 
 // True when key is below parent (path separator "\"), compared without regard to ASCII case.
 bool IsRegistrySubkey(const std::u16string& key, const std::u16string& parent);

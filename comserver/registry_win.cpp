@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "owned_handle.h"
 #include "utf16.h"
 
 namespace comserver {
@@ -22,20 +23,18 @@ const wchar_t* Wide(const std::u16string& s)
 int32_t SetValue(RegRoot root, const std::u16string& key, const std::u16string& name, DWORD type,
                  const void* data, DWORD bytes)
 {
-    HKEY opened = nullptr;
-    LONG result = RegOpenKeyExW(RootKey(root), Wide(key), 0, KEY_SET_VALUE, &opened);
+    owners::OwnedKey opened;
+    LONG result = RegOpenKeyExW(RootKey(root), Wide(key), 0, KEY_SET_VALUE, opened.Receive());
     if (result != ERROR_SUCCESS)
         return result;
-    result = RegSetValueExW(opened, Wide(name), 0, type, static_cast<const BYTE*>(data), bytes);
-    RegCloseKey(opened);
-    return result;
+    return RegSetValueExW(opened.Get(), Wide(name), 0, type, static_cast<const BYTE*>(data), bytes);
 }
 
 // Deletes the subkey name of parent with everything below it.
 LONG DeleteKeyTree(HKEY parent, const wchar_t* name)
 {
-    HKEY key = nullptr;
-    LONG result = RegOpenKeyExW(parent, name, 0, KEY_READ | KEY_WRITE, &key);
+    owners::OwnedKey key;
+    LONG result = RegOpenKeyExW(parent, name, 0, KEY_READ | KEY_WRITE, key.Receive());
     if (result == ERROR_FILE_NOT_FOUND)
         return ERROR_SUCCESS;
     if (result != ERROR_SUCCESS)
@@ -43,17 +42,15 @@ LONG DeleteKeyTree(HKEY parent, const wchar_t* name)
     wchar_t child[256];
     for (;;) {
         DWORD length = sizeof child / sizeof child[0];
-        result = RegEnumKeyExW(key, 0, child, &length, nullptr, nullptr, nullptr, nullptr);
+        result = RegEnumKeyExW(key.Get(), 0, child, &length, nullptr, nullptr, nullptr, nullptr);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
         if (result == ERROR_SUCCESS)
-            result = DeleteKeyTree(key, child);
-        if (result != ERROR_SUCCESS) {
-            RegCloseKey(key);
+            result = DeleteKeyTree(key.Get(), child);
+        if (result != ERROR_SUCCESS)
             return result;
-        }
     }
-    RegCloseKey(key);
+    key.Reset();  // closed before the key itself is deleted
     result = RegDeleteKeyW(parent, name);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
@@ -62,12 +59,9 @@ LONG DeleteKeyTree(HKEY parent, const wchar_t* name)
 
 int32_t Win32RegistryWriter::CreateKey(RegRoot root, const std::u16string& key)
 {
-    HKEY created = nullptr;
-    LONG result = RegCreateKeyExW(RootKey(root), Wide(key), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  KEY_WRITE, nullptr, &created, nullptr);
-    if (result == ERROR_SUCCESS)
-        RegCloseKey(created);
-    return result;
+    owners::OwnedKey created;
+    return RegCreateKeyExW(RootKey(root), Wide(key), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr,
+                           created.Receive(), nullptr);
 }
 
 int32_t Win32RegistryWriter::SetString(RegRoot root, const std::u16string& key, const std::u16string& name,
@@ -91,12 +85,10 @@ int32_t Win32RegistryWriter::DeleteTree(RegRoot root, const std::u16string& key)
 
 int32_t Win32RegistryWriter::DeleteValue(RegRoot root, const std::u16string& key, const std::u16string& name)
 {
-    HKEY opened = nullptr;
-    LONG result = RegOpenKeyExW(RootKey(root), Wide(key), 0, KEY_SET_VALUE, &opened);
-    if (result == ERROR_SUCCESS) {
-        result = RegDeleteValueW(opened, Wide(name));
-        RegCloseKey(opened);
-    }
+    owners::OwnedKey opened;
+    LONG result = RegOpenKeyExW(RootKey(root), Wide(key), 0, KEY_SET_VALUE, opened.Receive());
+    if (result == ERROR_SUCCESS)
+        result = RegDeleteValueW(opened.Get(), Wide(name));
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
 

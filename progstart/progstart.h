@@ -23,15 +23,15 @@ constexpr DWORD kProgramReadyWaitMs = 30000;
 constexpr int kNoShowCode = -1;
 
 // The module that holds this code: the DLL it is linked into, else the program.
-HMODULE ThisModule();
+[[nodiscard]] HMODULE ThisModule();
 
 // The full path of a module's file (null: the running program), of any length; empty when
 // it cannot be read.
-std::wstring ModuleFilePath(HMODULE module);
+[[nodiscard]] std::wstring ModuleFilePath(HMODULE module);
 
 // ProgramPathBeside (program_path.h) for a loaded module (null: the running program);
 // extension null keeps the module's own. Empty when the module's file name cannot be read.
-std::wstring ProgramPathBesideModule(HMODULE module, const wchar_t* baseName, const wchar_t* extension);
+[[nodiscard]] std::wstring ProgramPathBesideModule(HMODULE module, const wchar_t* baseName, const wchar_t* extension);
 
 // Starts the program at path with CreateProcessW and the command line StartCommandLine
 // (path, arguments); arguments may be null. showCode reaches the program as its show code
@@ -39,8 +39,8 @@ std::wstring ProgramPathBesideModule(HMODULE module, const wchar_t* baseName, co
 // kProgramReadyWaitMs until the program waits for input, as a start by WinExec does: one
 // that creates its window before its first message loop can then be found at once. True
 // when the process was created; an empty path starts nothing.
-bool StartProgram(const std::wstring& path, const wchar_t* arguments, int showCode, bool waitUntilReady);
+[[nodiscard]] bool StartProgram(const std::wstring& path, const wchar_t* arguments, int showCode, bool waitUntilReady);
 
 // StartProgram (ProgramPathBesideModule (module, baseName, extension), ...).
-bool StartProgramBeside(HMODULE module, const wchar_t* baseName, const wchar_t* extension, const wchar_t* arguments,
-                        int showCode, bool waitUntilReady);
+[[nodiscard]] bool StartProgramBeside(HMODULE module, const wchar_t* baseName, const wchar_t* extension,
+                                      const wchar_t* arguments, int showCode, bool waitUntilReady);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "owned_handle.h"
 #include "utf16.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -48,10 +49,10 @@ bool StartProgram(const std::wstring& path, const wchar_t* arguments, int showCo
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
+    // The thread's handle goes first.
+    owners::OwnedHandle started(process.hProcess), thread(process.hThread);
     if (waitUntilReady)
-        WaitForInputIdle(process.hProcess, kProgramReadyWaitMs);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+        WaitForInputIdle(started.Get(), kProgramReadyWaitMs);
     return true;
 }
 

@@ -10,11 +10,11 @@
 inline constexpr size_t kCommandLineLimit = 32767;
 
 // Units left for the arguments behind the quoted programPath.
-size_t ArgumentsRoom(std::u16string_view programPath);
+[[nodiscard]] size_t ArgumentsRoom(std::u16string_view programPath);
 
 // " /url " url " /location " location " /info " info within room units. When that is too long,
 // info and then location are shortened (to empty if need be, never through a surrogate pair), both
 // switches kept, since the agent reads a value with no blank after it as empty. False when the
 // /url part alone does not fit: then nothing is to be started.
-bool BuildVudavCommandLine(std::u16string_view url, std::u16string_view location, std::u16string_view info,
-                           size_t room, std::u16string* arguments);
+[[nodiscard]] bool BuildVudavCommandLine(std::u16string_view url, std::u16string_view location,
+                                         std::u16string_view info, size_t room, std::u16string* arguments);

@@ -7,6 +7,7 @@
 
 #include "agent_command.h"
 #include "comserver/module.h"
+#include "owned_handle.h"
 #include "utf16.h"
 #include "progstart.h"
 #include "vudav_ids.h"
@@ -53,14 +54,14 @@ STDMETHODIMP CqelVudav::AddLink(IDispatch*, BSTR url, BSTR location, BSTR info)
     std::u16string arguments;
     if (BuildVudavCommandLine(Argument(url), Argument(location), Argument(info),
                               ArgumentsRoom(ToU16(agent)), &arguments))
-        StartProgram(agent, ToWide(arguments).c_str(), SW_SHOW, false);
+        (void)StartProgram(agent, ToWide(arguments).c_str(), SW_SHOW, false);  // the page learns nothing either way
     return S_OK;
 }
 
 void CqelVudav::OnDraw(HDC dc, const RECT& bounds)
 {
-    HRGN saved = CreateRectRgn(0, 0, 0, 0);
-    bool hadClip = saved && GetClipRgn(dc, saved) == 1;
+    owners::OwnedGdi<HRGN> saved(CreateRectRgn(0, 0, 0, 0));
+    bool hadClip = saved && GetClipRgn(dc, saved.Get()) == 1;
     IntersectClipRect(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
 
     Rectangle(dc, bounds.left, bounds.top, bounds.right, bounds.bottom);
@@ -71,9 +72,7 @@ void CqelVudav::OnDraw(HDC dc, const RECT& bounds)
     if (alignment != GDI_ERROR)
         SetTextAlign(dc, alignment);
 
-    SelectClipRgn(dc, hadClip ? saved : nullptr);
-    if (saved)
-        DeleteObject(saved);
+    SelectClipRgn(dc, hadClip ? saved.Get() : nullptr);  // selects a copy
 }
 
 LRESULT CqelVudav::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)

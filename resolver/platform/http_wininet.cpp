@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "owned_handle.h"
+
 namespace {
 
 const char kAgent[] = "Mozilla/4.0 (compatible; MSIE 5.00; Windows 98)";
@@ -15,28 +17,82 @@ const DWORD kReadChunk = 5120;
 
 enum class Kind { GetNoRedirect, GetFollow, Post };
 
+struct InternetHandleKind : owners::NullIsEmpty<HINTERNET> {
+    static void Destroy(HINTERNET handle) noexcept { InternetCloseHandle(handle); }
+};
+using InternetHandle = owners::Owned<InternetHandleKind>;
+
 struct Handles {
-    HINTERNET root = nullptr, connection = nullptr, request = nullptr;
+    InternetHandle root, connection, request;
+
+    // A GET closes its request first, a POST its root.
+    void Close(bool rootFirst)
+    {
+        if (rootFirst) {
+            root.Reset();
+            connection.Reset();
+            request.Reset();
+        } else {
+            request.Reset();
+            connection.Reset();
+            root.Reset();
+        }
+    }
 };
 
-void CloseRequestFirst(Handles& h)
+// Connects, sends and reads on h.root; the error of the step that failed, else 0. total counts
+// the body's bytes read, readEnded says the body was read to its end.
+DWORD Exchange(Kind kind, Handles& h, const char* server, uint16_t port, const char* path, const char* form,
+               uint32_t formLen, RequestCallback callback, uint32_t callbackArg, char* body, DWORD capacity,
+               char* headers, uint32_t* headersLen, DWORD& total, bool& readEnded)
 {
-    if (h.request)
-        InternetCloseHandle(h.request);
-    if (h.connection)
-        InternetCloseHandle(h.connection);
-    if (h.root)
-        InternetCloseHandle(h.root);
-}
+    const bool post = kind == Kind::Post;
+    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+    if (kind == Kind::GetNoRedirect)
+        flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
+    DWORD timeout = kind == Kind::GetFollow ? 1000 : 2000;
 
-void CloseRootFirst(Handles& h)
-{
-    if (h.root)
-        InternetCloseHandle(h.root);
-    if (h.connection)
-        InternetCloseHandle(h.connection);
-    if (h.request)
-        InternetCloseHandle(h.request);
+    h.connection.Reset(InternetConnectA(h.root.Get(), server, port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!h.connection)
+        return GetLastError();
+    LPCSTR accept[] = {kAccept, nullptr};
+    h.request.Reset(HttpOpenRequestA(h.connection.Get(), post ? "POST" : "GET", path, "HTTP/1.0", nullptr, accept,
+                                     flags, 0));
+    if (!h.request)
+        return GetLastError();
+    HINTERNET request = h.request.Get();
+    DWORD retries = 1;
+    InternetSetOptionA(request, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(request, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    // Some WinINet builds only honour the general receive time-out.
+    InternetSetOptionA(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
+    InternetSetOptionA(request, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
+    if (callback)
+        callback(request, post ? 0 : callbackArg);
+    if (!HttpSendRequestA(request, nullptr, 0, post ? const_cast<char*>(form) : nullptr, post ? formLen : 0))
+        return GetLastError();
+    if (headers) {
+        DWORD len = headersLen ? *headersLen : 0;
+        if (!HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers, &len, nullptr))
+            return GetLastError();
+        if (headersLen)
+            *headersLen = len;
+    }
+    if (!body || (!post && capacity == 0)) {
+        readEnded = !post;
+        return 0;
+    }
+    for (;;) {
+        DWORD want = capacity - total < kReadChunk ? capacity - total : kReadChunk;
+        DWORD got = 0;
+        if (!InternetReadFile(request, body + total, want, &got))
+            return GetLastError();
+        if (got == 0) {
+            readEnded = true;
+            return 0;
+        }
+        total += got;
+    }
 }
 
 uint32_t Request(Kind kind, const char* server, uint16_t port, const char* path, const char* form,
@@ -44,89 +100,26 @@ uint32_t Request(Kind kind, const char* server, uint16_t port, const char* path,
                  uint32_t* bodyLen, char* headers, uint32_t* headersLen)
 {
     const bool post = kind == Kind::Post;
-    const DWORD capacity = bodyLen ? *bodyLen : 0;
-    DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    if (kind == Kind::GetNoRedirect)
-        flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
-    DWORD timeout = kind == Kind::GetFollow ? 1000 : 2000;
-    DWORD result = 0;
     DWORD total = 0;
     bool readEnded = false;
     Handles h;
-
-    h.root = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    h.root.Reset(InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    DWORD result = 0;
     if (!h.root) {
         result = GetLastError();
         if (post)
             return result;
-        goto done;
+    } else {
+        result = Exchange(kind, h, server, port, path, form, formLen, callback, callbackArg, body,
+                          bodyLen ? *bodyLen : 0, headers, headersLen, total, readEnded);
     }
-    h.connection = InternetConnectA(h.root, server, port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    if (!h.connection) {
-        result = GetLastError();
-        goto done;
-    }
-    {
-        LPCSTR accept[] = {kAccept, nullptr};
-        h.request = HttpOpenRequestA(h.connection, post ? "POST" : "GET", path, "HTTP/1.0", nullptr, accept,
-                                     flags, 0);
-    }
-    if (!h.request) {
-        result = GetLastError();
-        goto done;
-    }
-    {
-        DWORD retries = 1;
-        InternetSetOptionA(h.request, INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof timeout);
-        InternetSetOptionA(h.request, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-        // Some WinINet builds only honour the general receive time-out.
-        InternetSetOptionA(h.request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof timeout);
-        InternetSetOptionA(h.request, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
-    }
-    if (callback)
-        callback(h.request, post ? 0 : callbackArg);
-    if (!HttpSendRequestA(h.request, nullptr, 0, post ? const_cast<char*>(form) : nullptr,
-                          post ? formLen : 0)) {
-        result = GetLastError();
-        goto done;
-    }
-    if (headers) {
-        DWORD len = headersLen ? *headersLen : 0;
-        if (!HttpQueryInfoA(h.request, HTTP_QUERY_RAW_HEADERS_CRLF, headers, &len, nullptr)) {
-            result = GetLastError();
-            goto done;
-        }
-        if (headersLen)
-            *headersLen = len;
-    }
-    if (body && (post || capacity != 0)) {
-        for (;;) {
-            DWORD want = capacity - total < kReadChunk ? capacity - total : kReadChunk;
-            DWORD got = 0;
-            if (!InternetReadFile(h.request, body + total, want, &got)) {
-                result = GetLastError();
-                break;
-            }
-            if (got == 0) {
-                readEnded = true;
-                break;
-            }
-            total += got;
-        }
-    } else if (!post) {
-        readEnded = true;
-    }
-
-done:
     if (post) {
         if (readEnded && bodyLen)
             *bodyLen = total;
-        CloseRootFirst(h);
-    } else {
-        if (bodyLen)
-            *bodyLen = total;
-        CloseRequestFirst(h);
+    } else if (bodyLen) {
+        *bodyLen = total;
     }
+    h.Close(post);
     return result;
 }
 
