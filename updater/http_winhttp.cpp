@@ -10,6 +10,9 @@
 #include "http_client.h"
 #include "update_rules.h"
 
+static_assert(kNoDownloadReply == (0x80070000u | ERROR_WINHTTP_INVALID_SERVER_RESPONSE), "status or length");
+static_assert(kBodyCutShort == (0x80070000u | ERROR_WINHTTP_CONNECTION_ERROR), "cut body");
+
 namespace {
 
 const wchar_t kAgent[] = L"QEL WinHTTP";
