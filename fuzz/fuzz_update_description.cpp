@@ -2,6 +2,7 @@
 // zero-terminated, the format follows the root element, the comparison reads only the keys
 // of the format, and an installer path taken from an address stays inside its folder.
 // fuzz-options: -max_len=8192 -runs=20000
+#include <cstring>
 #include <string>
 
 #include "check.h"
