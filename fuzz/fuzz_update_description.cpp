@@ -42,10 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const std::u16string name = path.substr(folder.size());
             Check(path.size() <= kMaxInstallerPath && path.compare(0, folder.size(), folder) == 0);
             Check(name != u"." && name != u".." && name.find_first_of(u"\\/:") == std::u16string::npos);
+            Check(name.back() != u'.' && name.back() != u' ');
         }
     }
-    const uint32_t flags = NewerComponents(d, [&](const char* key) {
-        Check(d.singleFormat ? std::strcmp(key, "build") == 0 : std::strcmp(key, "build") != 0);
+    const uint32_t flags = NewerComponents(d, [&](IniKey key) {
+        Check(key != kNoKey && (d.singleFormat ? key == kFixedBuildKey : key != kFixedBuildKey));
         return std::string(text.c_str(), text.size() < 40 ? text.size() : 40);
     });
     Check((flags & ~(UPDATE_PLAYER | UPDATE_PARSER | UPDATE_GENAL)) == 0);

@@ -19,6 +19,20 @@ using DownloadProgress = void (*)(uint32_t total, uint32_t done);
 // status counts as a reply. On a failure before the request, result is left as it was.
 uint32_t FetchUrlToString(std::wstring url, std::string& result);
 
+// What a download's failures give (each also leaves the file closed):
+//   no session, an address that cannot be split, no connection, a failed send or receive:
+//     the system's error, e.g. 0x80072EE6 (unrecognised scheme), 0x80072EE7 (unknown host);
+//   the file cannot be created: its error, e.g. 0x80070003 (no such folder), no request;
+//   a reply that is not 2xx, or a Content-Length that is not a number: kNoDownloadReply,
+//     the file empty;
+//   a body shorter than its Content-Length (the connection closed early): kBodyCutShort,
+//     the file holding the bytes that came;
+//   a failed read (a reset: 0x80072746 under Wine): the read's error, the same file;
+//   a failed write: kResultWriteFailed (1).
+// A failure that left no system error reads E_FAIL (0x80004005), never 0.
+constexpr uint32_t kNoDownloadReply = 0x80072F78;  // ERROR_WINHTTP_INVALID_SERVER_RESPONSE
+constexpr uint32_t kBodyCutShort = 0x80072EFE;     // ERROR_WINHTTP_CONNECTION_ERROR
+
 // Creates or empties the file at path (write access, shared for reading) and writes the body
 // into it, calling progress (when not null) after every chunk and once after the last. A
 // reply that is not 2xx, a body shorter than its Content-Length, an unreadable length and a

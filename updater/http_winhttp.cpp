@@ -10,6 +10,9 @@
 #include "http_client.h"
 #include "update_rules.h"
 
+static_assert(kNoDownloadReply == (0x80070000u | ERROR_WINHTTP_INVALID_SERVER_RESPONSE), "status or length");
+static_assert(kBodyCutShort == (0x80070000u | ERROR_WINHTTP_CONNECTION_ERROR), "cut body");
+
 namespace {
 
 const wchar_t kAgent[] = L"QEL WinHTTP";
@@ -235,17 +238,24 @@ uint32_t HttpClient::GetToFile(const std::wstring& url, HANDLE file, DownloadPro
         CloseHandles();
         return ResultFromError(error);
     }
+    // failed: the request failed, with error the system's code (which may read 0).
+    bool failed = false;
     DWORD error = 0;
     long long replyLength = -1;
     if (!SendRequest(target) || !StatusIsSuccess()) {
+        failed = true;
         error = GetLastError();
-    } else if ((error = QueryContentLength(replyLength)) == 0) {
+    } else if ((error = QueryContentLength(replyLength)) != 0) {
+        failed = true;
+    } else {
         // The chunks are gathered in one buffer and written when the next would not fit, and at
         // the end: the service hands out chunks of a few KiB, and a write per chunk costs more
         // than the copy. done counts the bytes received; the last report follows the last write.
         char* buffer = static_cast<char*>(std::malloc(kGatherSize));
-        if (!buffer)
+        if (!buffer) {
+            failed = true;
             error = ERROR_NOT_ENOUGH_MEMORY;
+        }
         DWORD held = 0;
         auto flush = [&] {
             const bool ok = WriteAll(file, buffer, held);
@@ -257,6 +267,7 @@ uint32_t HttpClient::GetToFile(const std::wstring& url, HANDLE file, DownloadPro
         for (DWORD n = buffer ? 1 : 0; n > 0;) {
             n = 0;
             if (!WinHttpQueryDataAvailable(m_hRequest, &n)) {
+                failed = true;
                 error = GetLastError();
                 break;
             }
@@ -264,6 +275,7 @@ uint32_t HttpClient::GetToFile(const std::wstring& url, HANDLE file, DownloadPro
                 break;
             DWORD got = 0;
             if (n > 0 && !WinHttpReadData(m_hRequest, buffer + held, std::min(n, kGatherSize - held), &got)) {
+                failed = true;
                 error = GetLastError();
                 break;
             }
@@ -280,11 +292,13 @@ uint32_t HttpClient::GetToFile(const std::wstring& url, HANDLE file, DownloadPro
             CloseHandles();
             return kResultWriteFailed;
         }
-        if (error == 0 && replyLength >= 0 && static_cast<long long>(done) < replyLength)
+        if (!failed && replyLength >= 0 && static_cast<long long>(done) < replyLength) {
+            failed = true;
             error = ERROR_WINHTTP_CONNECTION_ERROR;
+        }
     }
     CloseHandles();
-    return error ? ResultFromError(error) : 0;
+    return failed ? ResultFromError(error) : 0;
 }
 
 HttpClient& Client()

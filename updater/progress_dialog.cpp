@@ -45,19 +45,38 @@ INT_PTR CALLBACK UpdateDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-void OnDownloadProgress(uint32_t total, uint32_t done)
+namespace {
+
+// The progress calls and what reaches the dialog, on the worker thread only.
+ProgressThrottle g_throttle;
+uint32_t g_lastTotal = 0, g_lastDone = 0;
+
+void ShowProgress(uint32_t total, uint32_t done)
 {
-    // Called on the worker thread only.
-    static ProgressThrottle throttle;
     uint32_t position = 0;
-    const bool known = ProgressPosition(total, done, position);
-    if (!throttle.Show(done, position, GetTickCount()))
-        return;
-    if (known)
+    if (ProgressPosition(total, done, position))
         SendMessageW(GetDlgItem(g_hProgressDlg, IDC_PROGRESS), PBM_SETPOS, position, 0);
     const std::string text = ProgressText(total, done);
     const std::wstring wide(text.begin(), text.end());
     SendMessageW(GetDlgItem(g_hProgressDlg, IDC_PROGRESS_TEXT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+}  // namespace
+
+void OnDownloadProgress(uint32_t total, uint32_t done)
+{
+    g_lastTotal = total;
+    g_lastDone = done;
+    uint32_t position = 0;
+    ProgressPosition(total, done, position);
+    if (g_throttle.Show(done, position, GetTickCount()))
+        ShowProgress(total, done);
+}
+
+void ShowHeldBackProgress()
+{
+    if (g_throttle.TakeHeldBack(GetTickCount()))
+        ShowProgress(g_lastTotal, g_lastDone);
 }
 
 void RunProgressDialog(HINSTANCE instance)

@@ -14,6 +14,8 @@ extern HWND g_hProgressDlg;
 
 INT_PTR CALLBACK UpdateDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void OnDownloadProgress(uint32_t total, uint32_t done);
+// After a download has ended: shows its last progress call when that was held back.
+void ShowHeldBackProgress();
 DWORD WINAPI UpdateWorker(LPVOID job);
 
 // Runs dialog 102 modally. After Cancel the program ends at once, wherever the worker is.

@@ -15,6 +15,7 @@ UpdateJob g_updateJob;
 ComponentBlock g_componentBlocks[kComponentCount];
 bool g_bSingleFormat = false;
 std::wstring g_strIniPath;
+std::wstring g_strDownloadFolder;
 
 std::wstring WideFrom(const char* text, UINT codePage)
 {
@@ -24,6 +25,18 @@ std::wstring WideFrom(const char* text, UINT codePage)
     std::vector<wchar_t> out(n);
     MultiByteToWideChar(codePage, 0, text, -1, out.data(), n);
     return std::wstring(out.data());
+}
+
+std::wstring ProgramString(UINT id)
+{
+    wchar_t text[64] = {};
+    const int n = LoadStringW(GetModuleHandleW(nullptr), id, text, 64);
+    return std::wstring(text, n > 0 ? n : 0);
+}
+
+std::wstring IniKeyText(IniKey key)
+{
+    return key == kFixedBuildKey ? WideFrom(kFixedBuildKeyText, CP_ACP) : ProgramString(key);
 }
 
 namespace {
@@ -39,10 +52,10 @@ std::string AnsiFrom(const wchar_t* text)
 }
 
 // A recorded build: the key's value in update.ini, at most 255 characters, or the default.
-std::string ReadRecordedBuild(const char* key)
+std::string ReadRecordedBuild(IniKey key)
 {
     wchar_t value[256] = {};
-    GetPrivateProfileStringW(WideFrom(kSettingsSection, CP_ACP).c_str(), WideFrom(key, CP_ACP).c_str(),
+    GetPrivateProfileStringW(IniKeyText(kSettingsSectionId).c_str(), IniKeyText(key).c_str(),
                              WideFrom(kDefaultRecordedBuild, CP_ACP).c_str(), value, 256, g_strIniPath.c_str());
     return AnsiFrom(value);
 }
@@ -64,7 +77,8 @@ int RunUpdateCheck(HINSTANCE instance, ProgressDialogRunner runDialog)
     const std::wstring appData = GetAppDataFolder();
     if (appData.empty())
         return 0;
-    g_strIniPath = appData + L"QEL Player\\update.ini";
+    g_strDownloadFolder = appData + L"QEL Player\\";
+    g_strIniPath = g_strDownloadFolder + L"update.ini";
 
     std::string description;
     const std::wstring address =

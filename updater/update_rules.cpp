@@ -71,28 +71,28 @@ bool IsNewerBuild(const char* descriptionBuild, const char* recordedBuild)
     return BuildNumber(descriptionBuild) > BuildNumber(recordedBuild);
 }
 
-const char kSettingsSection[] = "Settings";
+const char kFixedBuildKeyText[] = "build";
 const char kDefaultRecordedBuild[] = "081125";
 
-const char* RecordedBuildKey(bool singleFormat, Component c)
+IniKey RecordedBuildKey(bool singleFormat, Component c)
 {
     if (singleFormat)
-        return c == kPlayer ? "build" : nullptr;
+        return c == kPlayer ? kFixedBuildKey : kNoKey;
     switch (c) {
-    case kPlayer: return "player_build";
-    case kParser: return "parse_build";
-    case kGenal: return "genal_build";
-    default: return nullptr;
+    case kPlayer: return IDS_PLAYER_BUILD_KEY;
+    case kParser: return IDS_PARSE_BUILD_KEY;
+    case kGenal: return IDS_GENAL_BUILD_KEY;
+    default: return kNoKey;
     }
 }
 
-uint32_t NewerComponents(const UpdateDescription& d, const std::function<std::string(const char* key)>& readRecorded)
+uint32_t NewerComponents(const UpdateDescription& d, const std::function<std::string(IniKey key)>& readRecorded)
 {
     uint32_t flags = 0;
     for (int i = 0; i < kComponentCount; ++i) {
         const Component c = static_cast<Component>(i);
-        const char* key = RecordedBuildKey(d.singleFormat, c);
-        if (!key)
+        const IniKey key = RecordedBuildKey(d.singleFormat, c);
+        if (key == kNoKey)
             continue;
         const std::string recorded = readRecorded(key);
         if (IsNewerBuild(d.blocks[c].build, recorded.c_str()))

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "resource.h"
+
 // The texts of one component, each zero-terminated within its field.
 struct ComponentBlock {
     char version[256];
@@ -38,16 +40,22 @@ int32_t BuildNumber(const char* text);
 // True when the description's build is greater than the recorded one.
 bool IsNewerBuild(const char* descriptionBuild, const char* recordedBuild);
 
-// The update.ini section and the key that records a component's build in a format; null for
-// the parser and the genal of the single format (they are never newer there).
-extern const char kSettingsSection[];
+// A key of update.ini: the id of its string resource, or kFixedBuildKey for the single
+// format's "build", which is fixed text; kNoKey for none.
+using IniKey = uint32_t;
+constexpr IniKey kNoKey = 0;
+constexpr IniKey kFixedBuildKey = 1;
+constexpr IniKey kSettingsSectionId = IDS_SETTINGS_SECTION;
+extern const char kFixedBuildKeyText[];
 extern const char kDefaultRecordedBuild[];
-const char* RecordedBuildKey(bool singleFormat, Component c);
+// The key that records a component's build in a format; kNoKey for the parser and the genal
+// of the single format (they are never newer there).
+IniKey RecordedBuildKey(bool singleFormat, Component c);
 
 // The flags of the components whose description build is newer than the recorded build,
 // which readRecorded gives for a key (the file's value, or the default). Keys are read in
 // the order player, parser, genal.
-uint32_t NewerComponents(const UpdateDescription& d, const std::function<std::string(const char* key)>& readRecorded);
+uint32_t NewerComponents(const UpdateDescription& d, const std::function<std::string(IniKey key)>& readRecorded);
 
 // A system error e as a result code: (e & 0xFFFF) | 0x80070000; a failure that left no
 // error (0) still fails, as E_FAIL.

@@ -40,7 +40,7 @@ DWORD WINAPI UpdateWorker(LPVOID parameter)
 {
     const UpdateJob& job = *static_cast<const UpdateJob*>(parameter);
     const HWND dialog = job.dialog;
-    const std::wstring folder = GetAppDataFolder() + L"QEL Player\\";
+    const std::wstring& folder = g_strDownloadFolder;
 
     std::wstring installers[kComponentCount];
     for (Component c : kOrder) {
@@ -50,7 +50,9 @@ DWORD WINAPI UpdateWorker(LPVOID parameter)
         const bool named = InstallerPath(ToU16(folder), ToU16(job.Address(c)), path);
         const char* description = g_componentBlocks[c].description;
         AddLine(dialog, description[0] ? WideFrom(description, CP_UTF8) : kDownloading);
-        if (!named || DownloadUrlToFile(job.Address(c), OnDownloadProgress, ToWide(path)) != 0) {
+        const bool downloaded = named && DownloadUrlToFile(job.Address(c), OnDownloadProgress, ToWide(path)) == 0;
+        ShowHeldBackProgress();
+        if (!downloaded) {
             AddLine(dialog, kDownloadFailed);
             Sleep(1000);
             return End(dialog);
@@ -73,9 +75,11 @@ DWORD WINAPI UpdateWorker(LPVOID parameter)
     if (player || pelorama)
         Sleep(500);
 
+    // An installer that cannot be started (a page, a cut file) keeps its build unrecorded.
+    uint32_t notStarted = 0;
     for (Component c : kOrder) {
-        if (job.flags & ComponentFlag(c))
-            StartProgram(installers[c], nullptr, kNoShowCode, false);
+        if ((job.flags & ComponentFlag(c)) && !StartProgram(installers[c], nullptr, kNoShowCode, false))
+            notStarted |= ComponentFlag(c);
     }
     MessageBoxW(nullptr, L"更新完成", kCaption, MB_OK);
     StartProgramBeside(nullptr, L"qelplayer", nullptr, nullptr, SW_SHOW, true);
@@ -84,8 +88,9 @@ DWORD WINAPI UpdateWorker(LPVOID parameter)
         if (job.flags & ComponentFlag(c))
             DeleteFileW(installers[c].c_str());
     }
-    for (const BuildRecord& r : BuildRecords(g_bSingleFormat)) {
-        WritePrivateProfileStringW(L"Settings", WideFrom(r.key, CP_ACP).c_str(),
+    const std::wstring section = IniKeyText(kSettingsSectionId);
+    for (const BuildRecord& r : BuildRecords(g_bSingleFormat, notStarted)) {
+        WritePrivateProfileStringW(section.c_str(), IniKeyText(r.key).c_str(),
                                    WideFrom(g_componentBlocks[r.component].build, CP_UTF8).c_str(),
                                    g_strIniPath.c_str());
     }

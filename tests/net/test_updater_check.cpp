@@ -174,3 +174,20 @@ TEST_F(UpdateCheck, TheFlagsOfTheNewerComponentsReachTheDialog)
     EXPECT_EQ(g_updateJob.playerAddress, L"http://service.qelplayer.net/setup/p.exe");
     EXPECT_EQ(g_updateJob.parserAddress, L"");
 }
+
+// The section and keys of update.ini, as the built program's string table gives them.
+TEST(UpdaterStrings, TheKeysOfUpdateIniStandInTheStringTable)
+{
+    HMODULE exe = LoadLibraryExW((SuiteBinFolder() + L"updater.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr);
+    const struct {
+        UINT id;
+        const wchar_t* text;
+    } cases[] = {{2000, L"Settings"}, {2002, L"parse_build"}, {2005, L"player_build"}, {2008, L"genal_build"}};
+    for (const auto& c : cases) {
+        wchar_t text[64] = {};
+        const int n = LoadStringW(exe, c.id, text, 64);
+        EXPECT_EQ(std::wstring(text, n > 0 ? n : 0), c.text) << c.id;
+    }
+    FreeLibrary(exe);
+}

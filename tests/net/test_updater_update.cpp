@@ -25,6 +25,13 @@ const wchar_t kFailed[] = L"网络连接超时,下载更新程序失败,请稍�
 const wchar_t kPeloramaClass[] = L"QELPLAYERPELORAMA";
 const wchar_t kInstallerClass[] = L"QelInstallerStandIn";
 
+// Serves a reply of the given route fields at /setup/<name>.
+bool ServeSetupReply(const char* name, const std::string& fields)
+{
+    return FixtureAddRoutes(std::string("{\"host\": \"") + kUpdateHost + "\", \"path\": \"/setup/" + name + "\", " +
+                            fields + "}");
+}
+
 size_t Requests(const char* path)
 {
     size_t n = 0;
@@ -139,6 +146,8 @@ TEST_F(UpdateRun, TableOfRuns)
         std::vector<const wchar_t*> installersRun;
         bool updated;  // closed, restarted, recorded, statistics sent
         std::vector<std::string> iniAfter;
+        std::vector<const wchar_t*> filesLeft = {};  // downloaded files that stay
+        const wchar_t* lastCountOf = nullptr;        // the text shows this file's size of 9765K
     } cases[] = {
         {"main road: both windows, three components newer",
          false,
@@ -230,7 +239,84 @@ TEST_F(UpdateRun, TableOfRuns)
          {},
          false,
          {}},
+        // A download that fails: its line, the failure line, and the end; nothing run, deleted
+        // or recorded, no second prompt, no statistics request.
+        {"the installer's reply is a 404",
+         false,
+         {{"player", "81126", SetupAddress("missing.exe"), ""}},
+         "[Settings]\r\nplayer_build=1\r\n",
+         true,
+         true,
+         "",
+         {kDownloading, kFailed},
+         {},
+         false,
+         {},
+         {L"missing.exe"}},
+        {"the second installer's body is cut short of its length",
+         false,
+         {{"player", "81126", SetupAddress("p.exe"), player}, {"genal", "81128", SetupAddress("cut.exe"), genal}},
+         "[Settings]\r\nplayer_build=1\r\n",
+         false,
+         false,
+         "",
+         {Wide(player), kDownloaded, Wide(genal), kFailed},
+         {},
+         false,
+         {},
+         {L"p.exe", L"cut.exe"}},
+        {"the connection is reset: the count of what came shows",
+         true,
+         {{"player", "81126", SetupAddress("reset.exe"), ""}},
+         "[Settings]\r\nbuild=1\r\n",
+         false,
+         false,
+         "",
+         {kDownloading, kFailed},
+         {},
+         false,
+         {},
+         {L"reset.exe"},
+         L"reset.exe"},
+        // An installer that does not start installs nothing: its build stays unrecorded.
+        {"the player's installer is a page, the genal's a program",
+         false,
+         {{"player", "11", SetupAddress("page.exe"), player},
+          {"parser", "19", SetupAddress("a.exe"), ""},
+          {"genal", "31", SetupAddress("g.exe"), genal}},
+         "[Settings]\r\nplayer_build=10\r\nparse_build=20\r\ngenal_build=30\r\n",
+         false,
+         false,
+         "yes",
+         {Wide(player), kDownloaded, Wide(genal), kDownloaded},
+         {L"g.exe"},
+         true,
+         {"player_build=10", "parse_build=19", "genal_build=31"}},
+        {"single format, the installer is a page: update.ini unchanged",
+         true,
+         {{"player", "81126", SetupAddress("page.exe"), ""}},
+         "[Settings]\r\nplayer_build=3\r\nbuild=5\r\n",
+         true,
+         false,
+         "yes",
+         {kDownloading, kDownloaded},
+         {},
+         true,
+         {"player_build=3", "build=5"}},
+        {"a name that is the profile is refused: update.ini unchanged",
+         false,
+         {{"player", "81126", SetupAddress("update.ini"), ""}},
+         "[Settings]\r\nplayer_build=1\r\nparse_build=2\r\n",
+         false,
+         false,
+         "",
+         {kDownloading, kFailed},
+         {},
+         false,
+         {}},
     };
+    const wchar_t* const downloadNames[] = {L"p.exe", L"a.exe", L"g.exe", L"page.exe", L"missing.exe", L"cut.exe",
+                                            L"reset.exe"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TearDown();
@@ -239,9 +325,16 @@ TEST_F(UpdateRun, TableOfRuns)
                                      kStatisticsPath + "\", \"body\": \"ok\"}"));
         for (const char* name : {"p.exe", "a.exe", "g.exe", "..%5C..%5Cx.exe"})
             ASSERT_TRUE(ServeInstaller(name));
+        ASSERT_TRUE(ServeSetupReply("page.exe", R"("body": "<html>not a program</html>")"));
+        ASSERT_TRUE(ServeSetupReply("missing.exe", R"("status": "HTTP/1.1 404 Not Found", "body": "<html>404</html>")"));
+        ASSERT_TRUE(ServeSetupReply("update.ini", R"("status": "HTTP/1.1 404 Not Found", "body": "<html>404</html>")"));
+        ASSERT_TRUE(ServeSetupReply("cut.exe", R"("body": "c", "body_repeat": 50000, "cut_after": 20000)"));
+        // 10,000,000 bytes announced; 60,000 sent quickly, all at the bar's position 0.
+        ASSERT_TRUE(
+            ServeSetupReply("reset.exe", R"("body": "r", "body_repeat": 10000000, "cut_after": 60000, "reset": true)"));
         ASSERT_TRUE(ServeUpdateDescription(Describe(c.single, c.parts)));
         ASSERT_TRUE(appData_.SetIni(c.ini));
-        for (const wchar_t* name : {L"p.exe", L"a.exe", L"g.exe"}) {
+        for (const wchar_t* name : downloadNames) {
             DeleteFileW(Installer(name).c_str());
             DeleteFileW(RecorderRecordPath(Installer(name)).c_str());
         }
@@ -290,19 +383,31 @@ TEST_F(UpdateRun, TableOfRuns)
         EXPECT_EQ(playerRecord.closes, c.updated && c.playerWindow ? 1 : 0);
         EXPECT_EQ(peloramaRecord.closes, c.updated && c.peloramaWindow ? 1 : 0);
 
-        // The installers: started with no show code, then deleted.
-        for (const wchar_t* name : {L"p.exe", L"a.exe", L"g.exe"}) {
+        // The installers: started with no show code; after an update every downloaded file is
+        // deleted, the started ones and those that did not start.
+        for (const wchar_t* name : downloadNames) {
             SCOPED_TRACE(Utf8(name));
-            bool run = false;
+            bool run = false, left = false;
             for (const wchar_t* r : c.installersRun)
                 run = run || std::wstring(r) == name;
+            for (const wchar_t* f : c.filesLeft)
+                left = left || std::wstring(f) == name;
             const PlayerRecord rec = InstallerRecord(name);
             ASSERT_EQ(rec.starts.size(), run ? 1u : 0u);
             if (run) {
                 EXPECT_EQ(rec.starts[0].showCode, -1);
                 EXPECT_EQ(rec.starts[0].module, Installer(name));
-                EXPECT_FALSE(FileExists(Installer(name)));
             }
+            if (c.updated)
+                EXPECT_FALSE(FileExists(Installer(name)));
+            if (left)
+                EXPECT_TRUE(FileExists(Installer(name)));
+        }
+        // A failed download's last count shows, whatever the throttle held back.
+        if (c.lastCountOf) {
+            const size_t got = ReadWholeFile(Installer(c.lastCountOf)).size();
+            EXPECT_GT(got, 0u);
+            EXPECT_EQ(o.dialog.text, std::to_wstring(got / 1024) + L"K / 9765K");
         }
         // Nothing written outside the folder.
         EXPECT_FALSE(FileExists(appData_.Path() + L"x.exe"));

@@ -36,6 +36,18 @@ void ExpectFields(const ComponentBlock& b, const Fields& f, const char* what)
     EXPECT_EQ(got.description, f.description);
 }
 
+// The text the program's string table gives a key.
+std::string KeyName(IniKey key)
+{
+    switch (key) {
+    case kFixedBuildKey: return kFixedBuildKeyText;
+    case IDS_PLAYER_BUILD_KEY: return "player_build";
+    case IDS_PARSE_BUILD_KEY: return "parse_build";
+    case IDS_GENAL_BUILD_KEY: return "genal_build";
+    default: return "?";
+    }
+}
+
 }  // namespace
 
 TEST(UpdateDescription, FormatsBlocksAndMissingTags)
@@ -160,9 +172,9 @@ TEST(UpdateDescription, EachFormatReadsItsOwnKeys)
         UpdateDescription d;
         ReadUpdateDescription(c.text.c_str(), d);
         std::vector<std::string> read;
-        const uint32_t flags = NewerComponents(d, [&](const char* key) {
-            read.push_back(key);
-            auto it = c.recorded.find(key);
+        const uint32_t flags = NewerComponents(d, [&](IniKey key) {
+            read.push_back(KeyName(key));
+            auto it = c.recorded.find(read.back());
             return it == c.recorded.end() ? std::string(kDefaultRecordedBuild) : it->second;
         });
         EXPECT_EQ(flags, c.flags);
