@@ -341,12 +341,10 @@ LRESULT CPoPupWndDlg::OnCtlColor(UINT message, HDC dc, HWND control)
 
 void CPoPupWndDlg::OnClose()
 {
-    // A link's wait dialog is up inside the portal's event: it ends first, and the window
-    // closes once that event has returned.
-    if (m_linkRoad.OnMainWindowClose()) {
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    // A link's wait dialog is up inside the portal's event: it ends first, and the link road
+    // closes the window once that event has returned.
+    if (m_linkRoad.OnMainWindowClose())
         return;
-    }
     OnBtnClose();
 }
 

@@ -131,7 +131,7 @@ void CPoPupWndDlg::TrackTrayMenu()
         StartProgramBeside(nullptr, L"qelplayer", nullptr, nullptr, SW_FORCEMINIMIZE, true);
         break;
     case kMenuExit:
-        OnBtnClose();
+        OnClose();  // during a link, once the portal's event has returned
         break;
     }
     DestroyMenu(menu);

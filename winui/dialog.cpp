@@ -101,6 +101,8 @@ INT_PTR Dialog::DoModal()
 void Dialog::EndDialog(INT_PTR result)
 {
     result_ = result;
+    if (!ended_ && Handle())
+        PostMessageW(Handle(), WM_NULL, 0, 0);
     ended_ = true;
 }
 

@@ -14,7 +14,9 @@ public:
     // or the window is destroyed. Returns EndDialog's result; -1 when the dialog could
     // not be created or its window was destroyed without EndDialog.
     INT_PTR DoModal();
-    // Ends the loop after the message in hand; DoModal then destroys the window.
+    // Ends the loop after the message in hand; DoModal then destroys the window. A WM_NULL
+    // posted to the dialog wakes its loop, so that an end asked from a sent message, or inside
+    // a nested loop, is carried out as soon as control is back in this dialog's loop.
     void EndDialog(INT_PTR result);
 
     // WM_INITDIALOG goes to OnInitDialog, the commands IDOK and IDCANCEL to OnOK and

@@ -32,8 +32,8 @@ public:
     {
         switch (message) {
         case WM_CLOSE:
-            m_linkRoad.OnMainWindowClose();
-            EndDialog(IDOK);
+            if (!m_linkRoad.OnMainWindowClose())
+                EndDialog(IDOK);
             return 0;
         case WM_DESTROY:
             RemovePropW(Handle(), kInstanceName);
@@ -50,7 +50,7 @@ public:
 private:
     winui::BrowserHost m_portal;
     std::wstring m_strLastUrl;
-    LinkRoad m_linkRoad{m_strLastUrl};
+    LinkRoad m_linkRoad{*this, m_strLastUrl};
 };
 
 class HostApp : public winui::Application {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "application.h"
@@ -274,6 +275,40 @@ TEST(Dialog, DestroyWindowInsideTheLoopEndsIt)
         EXPECT_EQ(dialog.Handle(), nullptr);
         EXPECT_EQ(dialog.gone, 1);
     }
+}
+
+// EndDialog asked from a message another thread sends: the loop wakes at once and ends with
+// that result; a message posted later would end it with 42 otherwise.
+class SentEndDialog : public Dialog {
+public:
+    SentEndDialog() : Dialog(IDD_TEST_PLAIN) {}
+    BOOL OnInitDialog() override
+    {
+        HWND hwnd = Handle();
+        sender = std::thread([hwnd] {
+            Sleep(200);  // the loop is waiting in GetMessage by now
+            SendMessageW(hwnd, kStep, 0, 0);
+            Sleep(1500);
+            PostMessageW(hwnd, kStep, 1, 0);
+        });
+        return TRUE;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kStep) {
+            EndDialog(wParam ? 42 : IDOK);
+            return 0;
+        }
+        return Dialog::OnMessage(message, wParam, lParam);
+    }
+    std::thread sender;
+};
+
+TEST(Dialog, EndFromASentMessageWakesTheLoop)
+{
+    SentEndDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    dialog.sender.join();
 }
 
 // Enter and Escape, as the keyboard sends them to the dialog.
