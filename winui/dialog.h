@@ -19,8 +19,14 @@ public:
     // a nested loop, is carried out as soon as control is back in this dialog's loop.
     void EndDialog(INT_PTR result);
 
+    // The dialog resource it was made from.
+    UINT TemplateId() const { return templateId_; }
+
     // WM_INITDIALOG goes to OnInitDialog, the commands IDOK and IDCANCEL to OnOK and
-    // OnCancel. WM_CREATE reaches OnMessage too: the window is bound while it is created.
+    // OnCancel; any other command of a menu, an accelerator or a button that the dialog
+    // leaves to its base goes to the application (Application::OnCommand). WM_HELP (F1 on the
+    // dialog or its controls) becomes the command ID_HELP to the application's main window.
+    // WM_CREATE reaches OnMessage too: the window is bound while it is created.
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // TRUE: the system sets the focus to the first tab stop.
     virtual BOOL OnInitDialog();
@@ -28,6 +34,8 @@ public:
     virtual void OnCancel();  // EndDialog(IDCANCEL)
 
 private:
+    // F1: the help command goes to the main window, which passes it to the application.
+    void OnHelpRequest();
     HWND OwnerWindow() const;
     bool Create(HWND owner);
     // The loop's test of a message: the windows from its target up to the dialog may take
