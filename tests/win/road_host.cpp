@@ -22,7 +22,7 @@ public:
     BOOL OnInitDialog() override
     {
         Dialog::OnInitDialog();
-        SetPropW(Handle(), kInstanceName, reinterpret_cast<HANDLE>(1));
+        winui::MarkInstanceWindow(Handle(), kInstanceName);
         m_portal.Create(*this, IDC_ROAD_PORTAL);
         return TRUE;
     }
@@ -36,7 +36,7 @@ public:
                 EndDialog(IDOK);
             return 0;
         case WM_DESTROY:
-            RemovePropW(Handle(), kInstanceName);
+            winui::UnmarkInstanceWindow(Handle(), kInstanceName);
             break;
         }
         return Dialog::OnMessage(message, wParam, lParam);
