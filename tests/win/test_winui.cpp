@@ -519,6 +519,35 @@ TEST(SingleInstance, SecondClaimBringsTheMarkedWindowForward)
     DestroyWindow(other);
 }
 
+// The second step: after the marked window, its last active pop-up is brought to the front.
+// The foreground targets are recorded: the system would make the owner its own last active
+// window on the first step, and refuses the foreground to a pop-up of a disabled owner.
+TEST(SingleInstance, SecondClaimThenBringsTheLastActivePopupForward)
+{
+    const std::wstring name = L"winui-popup-" + std::to_wstring(GetCurrentProcessId());
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    HWND first = CreateWindowExW(0, L"Static", L"first", WS_POPUP | WS_VISIBLE, 0, 0, 80, 80, nullptr, nullptr,
+                                 module, nullptr);
+    HWND popup = CreateWindowExW(0, L"Static", L"popup", WS_POPUP | WS_VISIBLE, 10, 10, 40, 40, first, nullptr,
+                                 module, nullptr);
+    SetForegroundWindow(popup);
+    ASSERT_EQ(GetLastActivePopup(first), popup);
+
+    std::vector<HWND> forward;
+    auto record = [&forward](HWND hwnd) { forward.push_back(hwnd); };
+    EXPECT_TRUE(winui::ClaimFirstInstance(name.c_str(), record));
+    EXPECT_TRUE(forward.empty());
+    winui::MarkInstanceWindow(first, name.c_str());
+    EXPECT_EQ(winui::FindInstanceWindow(name.c_str()), first);
+    EXPECT_FALSE(winui::ClaimFirstInstance(name.c_str(), record));
+    EXPECT_EQ(forward, (std::vector<HWND>{first, popup}));
+
+    winui::UnmarkInstanceWindow(first, name.c_str());
+    EXPECT_EQ(winui::FindInstanceWindow(name.c_str()), nullptr);
+    DestroyWindow(popup);
+    DestroyWindow(first);
+}
+
 TEST(RegisteredMessage, IsTheSystemsMessageOfThatName)
 {
     winui::RegisteredMessage taskbar(L"TaskbarCreated");

@@ -311,4 +311,49 @@ TEST_F(PeloramaWindow, HelpAsksTheEngineForTheActiveDialogsContext)
     EXPECT_NE(main, nullptr);
 }
 
+// A wait dialog whose timer calls are recorded; the link asks for its page timer and then
+// for its end, as the handling does around one "/videosrc=" page.
+class TimerWait : public CWaitDlg {
+public:
+    explicit TimerWait(std::shared_ptr<LinkContext> link) : CWaitDlg(link), link_(std::move(link)) {}
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CWaitDlg::OnInitDialog();
+        link_->StartPageTimer();
+        link_->StopPageTimer();
+        PostMessageW(Handle(), kEnd, 0, 0);
+        return result;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kEnd)
+            return CWaitDlg::OnMessage(message, wParam, lParam);
+        EndDialog(IDOK);
+        return 0;
+    }
+    bool SetTimer(UINT_PTR id, UINT milliseconds) override
+    {
+        calls.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(milliseconds));
+        return CWaitDlg::SetTimer(id, milliseconds);
+    }
+    bool KillTimer(UINT_PTR id) override
+    {
+        calls.push_back("KillTimer " + std::to_string(id));
+        return CWaitDlg::KillTimer(id);
+    }
+    std::vector<std::string> calls;
+
+private:
+    static const UINT kEnd = WM_APP + 79;
+    std::shared_ptr<LinkContext> link_;
+};
+
+// The page time-out is timer 1 of 45 seconds on the wait dialog.
+TEST_F(PeloramaWindow, WaitDialogArmsThePageTimerForFortyFiveSeconds)
+{
+    TimerWait dialog(MakeLinkContext(L"zflv://play/videosrc=http://www.ku6.com/show/1.html<&>"));
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"SetTimer 1 45000", "KillTimer 1"}));
+}
+
 }  // namespace
