@@ -3,6 +3,16 @@
 #include "qelagent_dlg.h"
 #include "single_instance.h"
 
+bool CqelagentApp::OnCommand(UINT id)
+{
+    switch (id) {
+    case winui::ID_HELP:
+        OnHelp();
+        return true;
+    }
+    return false;
+}
+
 bool CqelagentApp::InitInstance()
 {
     // A second agent brings the first one's window forward; its own link is dropped.

@@ -3,6 +3,7 @@
 #include "agent_rules.h"
 #include "link_win.h"
 #include "resource.h"
+#include "single_instance.h"
 #include "utf16.h"
 #include "worker.h"
 
@@ -60,13 +61,13 @@ LRESULT CqelagentDlg::OnCreate(WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = Dialog::OnMessage(WM_CREATE, wParam, lParam);
     if (result != -1)
-        SetPropW(Handle(), m_strInstanceName.c_str(), reinterpret_cast<HANDLE>(1));
+        winui::MarkInstanceWindow(Handle(), m_strInstanceName.c_str());
     return result;
 }
 
 void CqelagentDlg::OnDestroy()
 {
-    RemovePropW(Handle(), m_strInstanceName.c_str());
+    winui::UnmarkInstanceWindow(Handle(), m_strInstanceName.c_str());
     if (m_link)
         m_link->DialogGone();  // a worker still handling the link no longer reaches us
 }

@@ -70,12 +70,18 @@ void LinkRoad::OnBeforeNavigate2(winui::BrowserEventArgs& args)
     dialog.DoModal();
     m_pWaitDlg = nullptr;
     args.SetCancel(true);
+    // A close asked meanwhile is carried out by the main dialog's loop, after this event.
+    if (m_bClosePending) {
+        m_bClosePending = false;
+        PostMessageW(m_mainWindow.Handle(), WM_CLOSE, 0, 0);
+    }
 }
 
 bool LinkRoad::OnMainWindowClose()
 {
     if (!m_pWaitDlg)
         return false;
+    m_bClosePending = true;
     m_pWaitDlg->EndDialog(IDCANCEL);
     return true;
 }

@@ -20,6 +20,16 @@ bool RegisterMainFrameClass(HINSTANCE instance)
     return RegisterClassW(&wc) != 0;
 }
 
+bool CPoPupWndApp::OnCommand(UINT id)
+{
+    switch (id) {
+    case winui::ID_HELP:
+        OnHelp();
+        return true;
+    }
+    return false;
+}
+
 bool CPoPupWndApp::InitInstance()
 {
     if (!RegisterMainFrameClass(Instance())) {

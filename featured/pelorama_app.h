@@ -9,5 +9,12 @@ bool RegisterMainFrameClass(HINSTANCE instance);
 
 class CPoPupWndApp : public winui::Application {
 public:
+    CPoPupWndApp() = default;  // the title comes from string resource 57344
     bool InitInstance() override;
+    // ID_HELP goes to the help handler.
+    bool OnCommand(UINT id) override;
+
+protected:
+    // An application of another name (the in-process tests').
+    explicit CPoPupWndApp(const wchar_t* name) : Application(name) {}
 };

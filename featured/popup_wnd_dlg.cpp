@@ -6,6 +6,7 @@
 #include "config/pelorama.h"
 #include "progstart.h"
 #include "resource.h"
+#include "single_instance.h"
 
 namespace {
 
@@ -85,7 +86,7 @@ LRESULT CPoPupWndDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         OnClose();
         return 0;
     case WM_DESTROY:
-        RemovePropW(Handle(), InstanceName().c_str());
+        winui::UnmarkInstanceWindow(Handle(), InstanceName().c_str());
         break;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:
@@ -141,13 +142,13 @@ LRESULT CPoPupWndDlg::OnCreate(WPARAM wParam, LPARAM lParam)
     LRESULT result = Dialog::OnMessage(WM_CREATE, wParam, lParam);
     if (result == -1)
         return -1;
-    SetPropW(Handle(), InstanceName().c_str(), reinterpret_cast<HANDLE>(1));
+    winui::MarkInstanceWindow(Handle(), InstanceName().c_str());
     return 0;
 }
 
 void CPoPupWndDlg::DestroyWindow()
 {
-    RemovePropW(Handle(), InstanceName().c_str());
+    winui::UnmarkInstanceWindow(Handle(), InstanceName().c_str());
     ::DestroyWindow(Handle());
 }
 
@@ -341,12 +342,10 @@ LRESULT CPoPupWndDlg::OnCtlColor(UINT message, HDC dc, HWND control)
 
 void CPoPupWndDlg::OnClose()
 {
-    // A link's wait dialog is up inside the portal's event: it ends first, and the window
-    // closes once that event has returned.
-    if (m_linkRoad.OnMainWindowClose()) {
-        PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    // A link's wait dialog is up inside the portal's event: it ends first, and the link road
+    // closes the window once that event has returned.
+    if (m_linkRoad.OnMainWindowClose())
         return;
-    }
     OnBtnClose();
 }
 

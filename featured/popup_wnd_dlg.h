@@ -84,7 +84,7 @@ private:
     HWND m_chkDontPopup = nullptr;
     int m_bDontPopup = 0;
     winui::BrowserHost m_browserPortal;
-    LinkRoad m_linkRoad{m_strLastUrl};
+    LinkRoad m_linkRoad{*this, m_strLastUrl};
     winui::BrowserHost m_browserWelcome;
     bool m_bReloading = false;
 };

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "progstart.h"
+#include "link_win.h"
 #include "resource.h"
 
 namespace {
@@ -127,11 +127,11 @@ void CPoPupWndDlg::TrackTrayMenu()
         SetForegroundWindow(Handle());
         break;
     case kMenuPlayer:
-        // The player beside this program, quoted, in UTF-16, minimised, ready at return.
-        StartProgramBeside(nullptr, L"qelplayer", nullptr, nullptr, SW_FORCEMINIMIZE, true);
+        // Started as the link handling starts it; its outcome is not looked at.
+        (void)StartPlayerBesideProgram();
         break;
     case kMenuExit:
-        OnBtnClose();
+        OnClose();  // during a link, once the portal's event has returned
         break;
     }
     DestroyMenu(menu);

@@ -13,7 +13,7 @@ CWaitDlg::CWaitDlg(std::shared_ptr<LinkContext> context, winui::Window* parent)
 LRESULT CWaitDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Timer 1 (the page time-out) is armed and killed here, on the dialog's own thread.
-    if (HandleLinkRequest(*m_link, Handle(), message, wParam))
+    if (HandleLinkRequest(*m_link, *this, message, wParam))
         return 0;
     switch (message) {
     case WM_CLOSE:

@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include "command_tail.h"
+#include "dialog.h"
 #include "progstart.h"
 #include "utf16.h"
 
@@ -52,6 +53,35 @@ Application* Application::Current()
 void Application::SetRegistryKey(const wchar_t* key)
 {
     profile_.SetKey(key, name_);
+}
+
+bool Application::OnCommand(UINT)
+{
+    return false;
+}
+
+std::wstring Application::HelpFilePath() const
+{
+    return ProgramPathBesideModule(nullptr, ModuleBaseName(nullptr).c_str(), L"hlp");
+}
+
+Dialog* Application::ActiveDialog() const
+{
+    for (HWND start : {GetFocus(), GetActiveWindow()})
+        for (HWND hwnd = start; hwnd; hwnd = GetParent(hwnd))  // parent, or a pop-up's owner
+            if (auto* dialog = dynamic_cast<Dialog*>(Window::FromHandle(hwnd)))
+                return dialog;
+    return dynamic_cast<Dialog*>(MainWindow());
+}
+
+void Application::OnHelp()
+{
+    Dialog* dialog = ActiveDialog();
+    if (!dialog)
+        return;
+    HWND owner = MainWindow() && MainWindow()->Handle() ? MainWindow()->Handle() : dialog->Handle();
+    // A failed start (no engine, no file) is the engine's to report.
+    helpEngine_(owner, HelpFilePath().c_str(), HELP_CONTEXT, kHelpResourceBase + dialog->TemplateId());
 }
 
 int Application::Run(HINSTANCE instance)

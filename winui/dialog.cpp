@@ -101,6 +101,8 @@ INT_PTR Dialog::DoModal()
 void Dialog::EndDialog(INT_PTR result)
 {
     result_ = result;
+    if (!ended_ && Handle())
+        PostMessageW(Handle(), WM_NULL, 0, 0);
     ended_ = true;
 }
 
@@ -141,9 +143,25 @@ LRESULT Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             OnCancel();
             return 0;
         }
+        if (HIWORD(wParam) <= 1) {  // a menu's, a button's click, or an accelerator's
+            Application* app = Application::Current();
+            if (app && app->OnCommand(LOWORD(wParam)))
+                return 0;
+        }
         break;
+    case WM_HELP:
+        OnHelpRequest();
+        return TRUE;
     }
     return Window::OnMessage(message, wParam, lParam);
+}
+
+void Dialog::OnHelpRequest()
+{
+    Application* app = Application::Current();
+    Window* main = app ? app->MainWindow() : nullptr;
+    HWND target = main && main->Handle() ? main->Handle() : Handle();
+    SendMessageW(target, WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0);
 }
 
 BOOL Dialog::OnInitDialog()

@@ -14,11 +14,19 @@ public:
     // or the window is destroyed. Returns EndDialog's result; -1 when the dialog could
     // not be created or its window was destroyed without EndDialog.
     INT_PTR DoModal();
-    // Ends the loop after the message in hand; DoModal then destroys the window.
+    // Ends the loop after the message in hand; DoModal then destroys the window. A WM_NULL
+    // posted to the dialog wakes its loop, so that an end asked from a sent message, or inside
+    // a nested loop, is carried out as soon as control is back in this dialog's loop.
     void EndDialog(INT_PTR result);
 
+    // The dialog resource it was made from.
+    UINT TemplateId() const { return templateId_; }
+
     // WM_INITDIALOG goes to OnInitDialog, the commands IDOK and IDCANCEL to OnOK and
-    // OnCancel. WM_CREATE reaches OnMessage too: the window is bound while it is created.
+    // OnCancel; any other command of a menu, an accelerator or a button that the dialog
+    // leaves to its base goes to the application (Application::OnCommand). WM_HELP (F1 on the
+    // dialog or its controls) becomes the command ID_HELP to the application's main window.
+    // WM_CREATE reaches OnMessage too: the window is bound while it is created.
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     // TRUE: the system sets the focus to the first tab stop.
     virtual BOOL OnInitDialog();
@@ -26,6 +34,8 @@ public:
     virtual void OnCancel();  // EndDialog(IDCANCEL)
 
 private:
+    // F1: the help command goes to the main window, which passes it to the application.
+    void OnHelpRequest();
     HWND OwnerWindow() const;
     bool Create(HWND owner);
     // The loop's test of a message: the windows from its target up to the dialog may take

@@ -43,8 +43,9 @@ public:
     // true when drawn. The parent's base handler passes it on.
     virtual bool OnDrawItem(DRAWITEMSTRUCT& item);
 
-    bool SetTimer(UINT_PTR id, UINT milliseconds);
-    bool KillTimer(UINT_PTR id);
+    // The window's timers; a test's window may record the calls.
+    virtual bool SetTimer(UINT_PTR id, UINT milliseconds);
+    virtual bool KillTimer(UINT_PTR id);
 
 protected:
     // Attach's hook before the window's procedure is replaced: a control class changes its

@@ -81,17 +81,17 @@ HWND DialogWindow(const LinkContext& context)
     return reinterpret_cast<HWND>(context.Dialog());
 }
 
-bool HandleLinkRequest(LinkContext& context, HWND dialog, UINT message, WPARAM wParam)
+bool HandleLinkRequest(LinkContext& context, winui::Window& dialog, UINT message, WPARAM wParam)
 {
     if (message == kLinkRequestMessage) {
         if (wParam == static_cast<WPARAM>(LinkRequest::ArmPageTimer))
-            SetTimer(dialog, kPageTimerId, kPageTimeoutMs, nullptr);
+            dialog.SetTimer(kPageTimerId, kPageTimeoutMs);
         else if (wParam == static_cast<WPARAM>(LinkRequest::KillPageTimer))
-            KillTimer(dialog, kPageTimerId);
+            dialog.KillTimer(kPageTimerId);
         return true;
     }
     if (message == WM_TIMER && wParam == kPageTimerId) {
-        KillTimer(dialog, kPageTimerId);
+        dialog.KillTimer(kPageTimerId);
         context.PageTimerFired();
     }
     return false;

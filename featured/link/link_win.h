@@ -6,7 +6,7 @@
 //
 //   // the dialog (its own thread): takes the link, passes the context's messages on
 //   auto context = MakeLinkContext(link, Handle());
-//   if (HandleLinkRequest(*context, Handle(), message, wParam)) return 0;   // in OnMessage
+//   if (HandleLinkRequest(*context, *this, message, wParam)) return 0;     // in OnMessage
 //   context->DialogGone();                                                 // on WM_DESTROY
 //   // the worker:
 //   HandleZflvLink(*context);
@@ -19,6 +19,7 @@
 #include "link.h"
 #include "link_context.h"
 #include "utf16.h"
+#include "window.h"
 
 // The build this library was compiled as (kPeloramaLink or kAgentLink).
 const LinkBuild& ThisLinkBuild();
@@ -30,11 +31,11 @@ std::shared_ptr<LinkContext> MakeLinkContext(const std::wstring& link, HWND dial
 // The context's dialog window while it lives, else null.
 HWND DialogWindow(const LinkContext& context);
 
-// For the dialog's message handler, on its own thread: arms or kills timer kPageTimerId of
-// kPageTimeoutMs as the context asks (true: the message was such a request, answer 0),
-// and when that timer fires, kills it and sets the context's time-out (false: the dialog's
-// own handling of WM_TIMER follows).
-bool HandleLinkRequest(LinkContext& context, HWND dialog, UINT message, WPARAM wParam);
+// For the dialog's message handler, on its own thread: arms or kills the dialog's timer
+// kPageTimerId of kPageTimeoutMs (through its SetTimer and KillTimer) as the context asks
+// (true: the message was such a request, answer 0), and when that timer fires, kills it and
+// sets the context's time-out (false: the dialog's own handling of WM_TIMER follows).
+bool HandleLinkRequest(LinkContext& context, winui::Window& dialog, UINT message, WPARAM wParam);
 
 // Handles the context's link on the calling thread; returns 0 when it is done. The agent
 // build's own boxes are owned by the context's dialog while it lives.

@@ -22,7 +22,7 @@ public:
     BOOL OnInitDialog() override
     {
         Dialog::OnInitDialog();
-        SetPropW(Handle(), kInstanceName, reinterpret_cast<HANDLE>(1));
+        winui::MarkInstanceWindow(Handle(), kInstanceName);
         m_portal.Create(*this, IDC_ROAD_PORTAL);
         return TRUE;
     }
@@ -32,11 +32,11 @@ public:
     {
         switch (message) {
         case WM_CLOSE:
-            m_linkRoad.OnMainWindowClose();
-            EndDialog(IDOK);
+            if (!m_linkRoad.OnMainWindowClose())
+                EndDialog(IDOK);
             return 0;
         case WM_DESTROY:
-            RemovePropW(Handle(), kInstanceName);
+            winui::UnmarkInstanceWindow(Handle(), kInstanceName);
             break;
         }
         return Dialog::OnMessage(message, wParam, lParam);
@@ -50,7 +50,7 @@ public:
 private:
     winui::BrowserHost m_portal;
     std::wstring m_strLastUrl;
-    LinkRoad m_linkRoad{m_strLastUrl};
+    LinkRoad m_linkRoad{*this, m_strLastUrl};
 };
 
 class HostApp : public winui::Application {

@@ -156,8 +156,17 @@ std::string RoadRun::WaitCancel(const std::wstring& address, DWORD timeoutMs) co
 std::vector<StandInCall> RoadRun::Calls(int id) const
 {
     std::vector<StandInCall> out;
+    for (const StandInCall& c : AllCalls())
+        if (c.id == id)
+            out.push_back(c);
+    return out;
+}
+
+std::vector<StandInCall> RoadRun::AllCalls() const
+{
+    std::vector<StandInCall> out;
     for (const StandInCall& c : ReadStandInLog(log_))
-        if (c.pid == pid_ && c.id == id)
+        if (c.pid == pid_)
             out.push_back(c);
     return out;
 }

@@ -54,6 +54,8 @@ public:
     std::string WaitCancel(const std::wstring& address, DWORD timeoutMs = 15000) const;
     // The stand-in control's calls of this host with the given control id.
     std::vector<StandInCall> Calls(int id) const;
+    // Every call of this host's controls, in order (a control out of place logs id 0).
+    std::vector<StandInCall> AllCalls() const;
     std::vector<BoxReport> Boxes() const { return boxes_.Reports(); }
 
 private:

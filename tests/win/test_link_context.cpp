@@ -94,7 +94,7 @@ public:
     }
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (HandleLinkRequest(*context, Handle(), message, wParam))
+        if (HandleLinkRequest(*context, *this, message, wParam))
             return 0;
         switch (message) {
         case kProbe:

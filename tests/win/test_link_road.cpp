@@ -4,6 +4,7 @@
 // answers every box.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "bench_files.h"
 #include "player_record.h"
 #include "road_run.h"
+#include "standin_tray.h"
+#include "tray_menu.h"
 
 namespace {
 
@@ -50,6 +53,22 @@ protected:
     AgentFolder folder;
     StandinPlayer player;
 };
+
+// The CPU time a window's thread has used so far, in seconds (GetProcessTimes of another
+// process reads 0 under Wine; its thread's times are real).
+double ThreadCpuSeconds(HWND window)
+{
+    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, GetWindowThreadProcessId(window, nullptr));
+    FILETIME created, exited, kernel = {}, user = {};
+    if (!thread)
+        return -1;
+    GetThreadTimes(thread, &created, &exited, &kernel, &user);
+    CloseHandle(thread);
+    auto seconds = [](const FILETIME& t) {
+        return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
 
 std::vector<std::string> CallNames(const std::vector<StandInCall>& calls)
 {
@@ -320,5 +339,91 @@ TEST_F(Road, PeloramaHandsThePortalsLinkToThePlayer)
     DWORD code = 99;
     ASSERT_TRUE(road.WaitExit(10000, &code));
     EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(road.Boxes().empty());
+}
+
+namespace {
+
+// pelorama.exe itself, its icon in the stand-in notification area, its portal's link held at
+// the wait dialog (whose page never completes).
+class RoadTray : public Road {
+protected:
+    void SetUp() override
+    {
+        Road::SetUp();
+        ASSERT_TRUE(tray.Start()) << "another Shell_TrayWnd is in the prefix";
+    }
+    HWND HoldWaitDialog(RoadRun& road)
+    {
+        if (!road.Start() || !tray.WaitForRecords(1) || !road.Navigate(kLink))
+            return nullptr;
+        return road.WaitDialog();
+    }
+    bool IconDeleted() const
+    {
+        auto records = tray.Records();
+        return !records.empty() && records.back().command == static_cast<ULONG_PTR>(NIM_DELETE);
+    }
+
+    const std::wstring kLink = L"zflv://play/src=http://www.ku6.com/show/a.html";
+    StandinTray tray;
+};
+
+}  // namespace
+
+// WM_CLOSE while the icon's menu is open over the wait dialog: the close is asked once, so the
+// menu's loop sits idle and still hears the user; once the menu is closed the program ends by
+// itself. No key reaches the menu while its thread is measured: keys would queue between posts.
+TEST_F(RoadTray, CloseWithTheMenuOpenDuringALinkIsAskedOnce)
+{
+    RoadRun road(folder.Run(), L"", SuiteBinFolder() + L"pelorama.exe");
+    ASSERT_NE(HoldWaitDialog(road), nullptr);
+    HWND menu = OpenTrayMenu(road.Pid(), road.MainWindow());
+    ASSERT_NE(menu, nullptr);
+    PostMessageW(road.MainWindow(), WM_CLOSE, 0, 0);
+    Sleep(200);
+    const double before = ThreadCpuSeconds(road.MainWindow());
+    ASSERT_GE(before, 0);
+    Sleep(2000);
+    EXPECT_LT(ThreadCpuSeconds(road.MainWindow()) - before, 0.2) << "the user-interface thread spins";
+    EXPECT_TRUE(IsWindowVisible(menu));
+    EXPECT_EQ(road.WaitCancel(kLink, 0), "");  // the portal's event is still in progress
+
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(road.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(road.WaitCancel(kLink, 0), "-1");
+    EXPECT_TRUE(IconDeleted());
+    EXPECT_TRUE(road.Boxes().empty());
+}
+
+// The menu's exit command during a link takes the same route: the portal's control (and the
+// others) are closed only after its BeforeNavigate2 has returned.
+TEST_F(RoadTray, MenuExitDuringALinkClosesOnceThePortalsEventHasReturned)
+{
+    RoadRun road(folder.Run(), L"", SuiteBinFolder() + L"pelorama.exe");
+    ASSERT_NE(HoldWaitDialog(road), nullptr);
+    ASSERT_TRUE(PickFromTrayMenu(road.Pid(), road.MainWindow(), 3));
+    DWORD code = 99;
+    ASSERT_TRUE(road.WaitExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+    // The portal leaves its place (logged with its id), then is closed (logged without one).
+    const std::string returned = "BeforeNavigate2 url=" + Utf8(kLink) + " cancel=-1";
+    const std::vector<StandInCall> calls = road.AllCalls();
+    const size_t none = calls.size();
+    size_t fired = none, deactivated = none, closed = none;
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].call == "Fired" && calls[i].detail == returned)
+            fired = i;
+        if (calls[i].id == 1010 && calls[i].call == "InPlaceDeactivate")
+            deactivated = i;
+        if (calls[i].call == "Close" && deactivated != none && closed == none)
+            closed = i;
+    }
+    ASSERT_NE(fired, none) << "the portal's event never returned";
+    ASSERT_NE(closed, none) << "the portal was never closed";
+    EXPECT_LT(fired, deactivated) << "the portal was taken down inside its own event";
+    EXPECT_TRUE(IconDeleted());
     EXPECT_TRUE(road.Boxes().empty());
 }

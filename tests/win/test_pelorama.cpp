@@ -17,6 +17,7 @@
 #include "player_record.h"
 #include "standin_client.h"
 #include "standin_tray.h"
+#include "tray_menu.h"
 
 namespace {
 
@@ -575,39 +576,6 @@ LRESULT Notify(HWND window, WPARAM id, UINT mouse)
     return static_cast<LRESULT>(result);
 }
 
-// The pop-up menu's window of a process, once it is visible.
-HWND WaitMenuWindow(DWORD pid)
-{
-    for (int i = 0; i < 500; ++i) {
-        for (HWND hwnd = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); hwnd;
-             hwnd = FindWindowExW(nullptr, hwnd, L"#32768", nullptr)) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            if (owner == pid && IsWindowVisible(hwnd))
-                return hwnd;
-        }
-        Sleep(10);
-    }
-    return nullptr;
-}
-
-// Opens the icon's menu and picks item `item` (1 to 3) with the arrow keys and Enter, or
-// dismisses it with Escape (item 0). True when the menu came up and went away.
-bool PickFromTrayMenu(const ProcessRun& run, HWND window, int item)
-{
-    PostMessageW(window, kNotifyIcon, 128, WM_RBUTTONDOWN);
-    HWND menu = WaitMenuWindow(run.Pid());
-    if (!menu)
-        return false;
-    for (int i = 0; i < item; ++i)
-        PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageW(menu, WM_KEYDOWN, item ? VK_RETURN : VK_ESCAPE, 0);
-    for (int i = 0; i < 500 && IsWindow(menu) && IsWindowVisible(menu); ++i)
-        Sleep(10);
-    Sleep(200);
-    return !IsWindow(menu) || !IsWindowVisible(menu);
-}
-
 // Keys typed in the portal reach the page: the portal's control is offered each key before
 // the dialog's keyboard handling, and a key it takes never reaches the dialog.
 TEST_F(Pelorama, KeysInThePortalReachTheControlFirst)
@@ -729,14 +697,14 @@ TEST_F(PeloramaTray, MenuCommands)
 
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(1001, BN_CLICKED), 0);
     ASSERT_FALSE(IsWindowVisible(window));
-    ASSERT_TRUE(PickFromTrayMenu(run, window, 1));
+    ASSERT_TRUE(PickFromTrayMenu(run.Pid(), window, 1));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
 
     const std::wstring player = folder.Path() + L"qelplayer.exe";
     for (size_t starts : {1u, 2u}) {
         SCOPED_TRACE(starts);
-        ASSERT_TRUE(PickFromTrayMenu(run, window, 2));
+        ASSERT_TRUE(PickFromTrayMenu(run.Pid(), window, 2));
         ASSERT_TRUE(WaitForRecord(folder.PlayerRecord(), starts, true));
         PlayerRecord record = ReadPlayerRecord(folder.PlayerRecord());
         ASSERT_EQ(record.starts.size(), starts);
@@ -747,12 +715,12 @@ TEST_F(PeloramaTray, MenuCommands)
     EXPECT_FALSE(FileExists(folder.DecoyRecord())) << "the decoy ran";
 
     const size_t before = tray.Records().size();
-    ASSERT_TRUE(PickFromTrayMenu(run, window, 0));
+    ASSERT_TRUE(PickFromTrayMenu(run.Pid(), window, 0));
     EXPECT_TRUE(run.Running());
     EXPECT_EQ(tray.Records().size(), before);
     EXPECT_EQ(ReadPlayerRecord(folder.PlayerRecord()).starts.size(), 2u);
 
-    ASSERT_TRUE(PickFromTrayMenu(run, window, 3));
+    ASSERT_TRUE(PickFromTrayMenu(run.Pid(), window, 3));
     ASSERT_TRUE(run.WaitExit(10000));
     EXPECT_EQ(run.ExitCode(), 0u);
     auto records = tray.Records();

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "application.h"
@@ -276,6 +277,40 @@ TEST(Dialog, DestroyWindowInsideTheLoopEndsIt)
     }
 }
 
+// EndDialog asked from a message another thread sends: the loop wakes at once and ends with
+// that result; a message posted later would end it with 42 otherwise.
+class SentEndDialog : public Dialog {
+public:
+    SentEndDialog() : Dialog(IDD_TEST_PLAIN) {}
+    BOOL OnInitDialog() override
+    {
+        HWND hwnd = Handle();
+        sender = std::thread([hwnd] {
+            Sleep(200);  // the loop is waiting in GetMessage by now
+            SendMessageW(hwnd, kStep, 0, 0);
+            Sleep(1500);
+            PostMessageW(hwnd, kStep, 1, 0);
+        });
+        return TRUE;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kStep) {
+            EndDialog(wParam ? 42 : IDOK);
+            return 0;
+        }
+        return Dialog::OnMessage(message, wParam, lParam);
+    }
+    std::thread sender;
+};
+
+TEST(Dialog, EndFromASentMessageWakesTheLoop)
+{
+    SentEndDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    dialog.sender.join();
+}
+
 // Enter and Escape, as the keyboard sends them to the dialog.
 class KeyDialog : public Dialog {
 public:
@@ -482,6 +517,35 @@ TEST(SingleInstance, SecondClaimBringsTheMarkedWindowForward)
     RemovePropW(first, name.c_str());
     DestroyWindow(first);
     DestroyWindow(other);
+}
+
+// The second step: after the marked window, its last active pop-up is brought to the front.
+// The foreground targets are recorded: the system would make the owner its own last active
+// window on the first step, and refuses the foreground to a pop-up of a disabled owner.
+TEST(SingleInstance, SecondClaimThenBringsTheLastActivePopupForward)
+{
+    const std::wstring name = L"winui-popup-" + std::to_wstring(GetCurrentProcessId());
+    HINSTANCE module = GetModuleHandleW(nullptr);
+    HWND first = CreateWindowExW(0, L"Static", L"first", WS_POPUP | WS_VISIBLE, 0, 0, 80, 80, nullptr, nullptr,
+                                 module, nullptr);
+    HWND popup = CreateWindowExW(0, L"Static", L"popup", WS_POPUP | WS_VISIBLE, 10, 10, 40, 40, first, nullptr,
+                                 module, nullptr);
+    SetForegroundWindow(popup);
+    ASSERT_EQ(GetLastActivePopup(first), popup);
+
+    std::vector<HWND> forward;
+    auto record = [&forward](HWND hwnd) { forward.push_back(hwnd); };
+    EXPECT_TRUE(winui::ClaimFirstInstance(name.c_str(), record));
+    EXPECT_TRUE(forward.empty());
+    winui::MarkInstanceWindow(first, name.c_str());
+    EXPECT_EQ(winui::FindInstanceWindow(name.c_str()), first);
+    EXPECT_FALSE(winui::ClaimFirstInstance(name.c_str(), record));
+    EXPECT_EQ(forward, (std::vector<HWND>{first, popup}));
+
+    winui::UnmarkInstanceWindow(first, name.c_str());
+    EXPECT_EQ(winui::FindInstanceWindow(name.c_str()), nullptr);
+    DestroyWindow(popup);
+    DestroyWindow(first);
 }
 
 TEST(RegisteredMessage, IsTheSystemsMessageOfThatName)

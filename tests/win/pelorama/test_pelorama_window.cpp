@@ -6,20 +6,27 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "win/help_recorder.h"
+#include "win/key_press.h"
 #include "win/memory_canvas.h"
+#include "link_win.h"
 #include "pelorama_app.h"
 #include "popup_wnd_dlg.h"
+#include "progstart.h"
 #include "standin_tray.h"
+#include "wait_dialog.h"
 
 namespace {
 
 const COLORREF kBand = RGB(5, 6, 8), kGround = RGB(192, 192, 192);
 const int kWidth = 527, kHeight = 570;
 
-class TestApp : public winui::Application {
+class TestApp : public CPoPupWndApp {
 public:
-    TestApp() : Application(L"Pelorama") { SetRegistryKey(L"QELPlayer"); }
+    TestApp() : CPoPupWndApp(L"Pelorama") { SetRegistryKey(L"QELPlayer"); }
     bool InitInstance() override { return false; }
 };
 
@@ -217,6 +224,136 @@ TEST_F(PeloramaWindow, TrayIconIsLoadedOnceAndFreedAtTheEnd)
     EXPECT_EQ(records[2].command, static_cast<ULONG_PTR>(NIM_DELETE));
     ICONINFO info = {};
     EXPECT_FALSE(GetIconInfo(icon, &info)) << "the icon outlived the window";
+}
+
+// The main window's help routes, one step per timer through its own loop (a timer comes only
+// once the queue holds no input): the command ID_HELP, F1 on the check box, F1 on a wait
+// dialog over the window.
+class HelpWindow : public CPoPupWndDlg {
+public:
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CPoPupWndDlg::OnInitDialog();
+        SetTimer(kStep, 100);
+        return result;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != WM_TIMER || wParam != kStep)
+            return CPoPupWndDlg::OnMessage(message, wParam, lParam);
+        switch (step_++) {
+        case 0:
+            SendMessageW(Handle(), WM_COMMAND, winui::ID_HELP, 0);
+            SetForegroundWindow(Handle());
+            SetFocus(GetDlgItem(Handle(), 1006));
+            PressKey(VK_F1);
+            break;
+        case 1:
+            KillTimer(kStep);
+            waitDialog.DoModal();
+            PostMessageW(Handle(), WM_CLOSE, 0, 0);
+            break;
+        }
+        return 0;
+    }
+
+    // F1 while the focus is on the wait dialog itself.
+    class Wait : public CWaitDlg {
+    public:
+        Wait() : CWaitDlg(MakeLinkContext(L"zflv://goto/x")) {}
+        BOOL OnInitDialog() override
+        {
+            CWaitDlg::OnInitDialog();
+            SetForegroundWindow(Handle());
+            SetFocus(Handle());
+            PressKey(VK_F1);
+            SetTimer(kStep, 100);
+            return FALSE;
+        }
+        LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message != WM_TIMER || wParam != kStep)
+                return CWaitDlg::OnMessage(message, wParam, lParam);
+            EndDialog(IDOK);
+            return 0;
+        }
+    } waitDialog;
+
+private:
+    static const UINT_PTR kStep = 77;
+    int step_ = 0;
+};
+
+TEST_F(PeloramaWindow, HelpAsksTheEngineForTheActiveDialogsContext)
+{
+    ASSERT_TRUE(RegisterMainFrameClass(GetModuleHandleW(nullptr)));
+    TestApp app;
+    std::vector<HelpRequest> requests;
+    RecordHelpRequests(app, requests);
+    HelpWindow window;
+    app.SetMainWindow(&window);
+    HWND main = nullptr;
+    window.DoModal();
+    app.SetMainWindow(nullptr);
+
+    const std::wstring file = ProgramPathBesideModule(nullptr, L"test_pelorama_window", L"hlp");
+    ASSERT_EQ(requests.size(), 3u) << "the command, F1 on the main window, F1 on the wait dialog";
+    const ULONG_PTR contexts[] = {0x20066, 0x20066, 0x20095};
+    for (size_t i = 0; i < requests.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(requests[i].file, file);
+        EXPECT_EQ(requests[i].command, static_cast<UINT>(HELP_CONTEXT));
+        EXPECT_EQ(requests[i].context, contexts[i]);
+        if (i == 0)
+            main = requests[i].window;
+        EXPECT_EQ(requests[i].window, main);
+    }
+    EXPECT_NE(main, nullptr);
+}
+
+// A wait dialog whose timer calls are recorded; the link asks for its page timer and then
+// for its end, as the handling does around one "/videosrc=" page.
+class TimerWait : public CWaitDlg {
+public:
+    explicit TimerWait(std::shared_ptr<LinkContext> link) : CWaitDlg(link), link_(std::move(link)) {}
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CWaitDlg::OnInitDialog();
+        link_->StartPageTimer();
+        link_->StopPageTimer();
+        PostMessageW(Handle(), kEnd, 0, 0);
+        return result;
+    }
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message != kEnd)
+            return CWaitDlg::OnMessage(message, wParam, lParam);
+        EndDialog(IDOK);
+        return 0;
+    }
+    bool SetTimer(UINT_PTR id, UINT milliseconds) override
+    {
+        calls.push_back("SetTimer " + std::to_string(id) + " " + std::to_string(milliseconds));
+        return CWaitDlg::SetTimer(id, milliseconds);
+    }
+    bool KillTimer(UINT_PTR id) override
+    {
+        calls.push_back("KillTimer " + std::to_string(id));
+        return CWaitDlg::KillTimer(id);
+    }
+    std::vector<std::string> calls;
+
+private:
+    static const UINT kEnd = WM_APP + 79;
+    std::shared_ptr<LinkContext> link_;
+};
+
+// The page time-out is timer 1 of 45 seconds on the wait dialog.
+TEST_F(PeloramaWindow, WaitDialogArmsThePageTimerForFortyFiveSeconds)
+{
+    TimerWait dialog(MakeLinkContext(L"zflv://play/videosrc=http://www.ku6.com/show/1.html<&>"));
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.calls, (std::vector<std::string>{"SetTimer 1 45000", "KillTimer 1"}));
 }
 
 }  // namespace
