@@ -5,9 +5,9 @@ namespace winui {
 
 namespace {
 
-HBITMAP LoadImageOf(const wchar_t* name)
+owners::OwnedGdi<HBITMAP> LoadImageOf(const wchar_t* name)
 {
-    return name ? LoadBitmapW(GetModuleHandleW(nullptr), name) : nullptr;
+    return owners::OwnedGdi<HBITMAP>(name ? LoadBitmapW(GetModuleHandleW(nullptr), name) : nullptr);
 }
 
 const wchar_t* ResourceName(UINT id)
@@ -16,20 +16,6 @@ const wchar_t* ResourceName(UINT id)
 }
 
 }  // namespace
-
-BitmapButton::~BitmapButton()
-{
-    FreeBitmaps();
-}
-
-void BitmapButton::FreeBitmaps()
-{
-    for (HBITMAP& bitmap : bitmaps_) {
-        if (bitmap)
-            DeleteObject(bitmap);
-        bitmap = nullptr;
-    }
-}
 
 bool BitmapButton::LoadBitmaps(UINT normal, UINT selected, UINT focus, UINT disabled)
 {
@@ -40,30 +26,27 @@ bool BitmapButton::LoadBitmaps(const wchar_t* normal, const wchar_t* selected, c
                                const wchar_t* disabled)
 {
     const wchar_t* names[kImageCount] = {normal, selected, focus, disabled};
-    HBITMAP loaded[kImageCount] = {};
     bool complete = true;
     for (int i = 0; i < kImageCount; ++i) {
-        loaded[i] = LoadImageOf(names[i]);
-        if (names[i] && !loaded[i])
+        bitmaps_[i] = LoadImageOf(names[i]);
+        if (names[i] && !bitmaps_[i])
             complete = false;
     }
-    SetBitmaps(loaded[kNormal], loaded[kSelected], loaded[kFocus], loaded[kDisabled]);
-    return complete && loaded[kNormal];
+    return complete && bitmaps_[kNormal];
 }
 
 void BitmapButton::SetBitmaps(HBITMAP normal, HBITMAP selected, HBITMAP focus, HBITMAP disabled)
 {
-    FreeBitmaps();
-    bitmaps_[kNormal] = normal;
-    bitmaps_[kSelected] = selected;
-    bitmaps_[kFocus] = focus;
-    bitmaps_[kDisabled] = disabled;
+    bitmaps_[kNormal].Reset(normal);
+    bitmaps_[kSelected].Reset(selected);
+    bitmaps_[kFocus].Reset(focus);
+    bitmaps_[kDisabled].Reset(disabled);
 }
 
 void BitmapButton::SizeToContent()
 {
     BITMAP info;
-    if (!Handle() || !bitmaps_[kNormal] || !GetObjectW(bitmaps_[kNormal], sizeof info, &info))
+    if (!Handle() || !bitmaps_[kNormal] || !GetObjectW(bitmaps_[kNormal].Get(), sizeof info, &info))
         return;
     SetWindowPos(Handle(), nullptr, 0, 0, info.bmWidth, info.bmHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -71,13 +54,13 @@ void BitmapButton::SizeToContent()
 
 bool BitmapButton::OnDrawItem(DRAWITEMSTRUCT& item)
 {
-    HBITMAP chosen = bitmaps_[kNormal];
+    HBITMAP chosen = Bitmap(kNormal);
     if ((item.itemState & ODS_SELECTED) && bitmaps_[kSelected])
-        chosen = bitmaps_[kSelected];
+        chosen = Bitmap(kSelected);
     else if ((item.itemState & ODS_FOCUS) && bitmaps_[kFocus])
-        chosen = bitmaps_[kFocus];
+        chosen = Bitmap(kFocus);
     else if ((item.itemState & ODS_DISABLED) && bitmaps_[kDisabled])
-        chosen = bitmaps_[kDisabled];
+        chosen = Bitmap(kDisabled);
     Blit(item, chosen);
     return true;
 }
@@ -85,14 +68,11 @@ bool BitmapButton::OnDrawItem(DRAWITEMSTRUCT& item)
 void BitmapButton::Blit(const DRAWITEMSTRUCT& item, HBITMAP bitmap)
 {
     const RECT rect = item.rcItem;
-    HDC memory = CreateCompatibleDC(item.hDC);
+    owners::OwnedMadeDc memory(CreateCompatibleDC(item.hDC));
     if (!memory)
         return;
-    HGDIOBJ old = bitmap ? SelectObject(memory, bitmap) : nullptr;
-    BitBlt(item.hDC, 0, 0, rect.right, rect.bottom, memory, 0, 0, SRCCOPY);
-    if (old)
-        SelectObject(memory, old);
-    DeleteDC(memory);
+    owners::GdiSelection chosen(memory.Get(), bitmap);
+    BitBlt(item.hDC, 0, 0, rect.right, rect.bottom, memory.Get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace winui

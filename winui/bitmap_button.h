@@ -3,6 +3,7 @@
 // disabled), loaded from the program's resources or handed over, and the button sized to
 // the normal one. The template's button needs BS_OWNERDRAW, or a derived class adds it
 // in PreSubclassWindow.
+#include "owned_handle.h"
 #include "window.h"
 
 namespace winui {
@@ -12,7 +13,6 @@ public:
     enum Image { kNormal, kSelected, kFocus, kDisabled, kImageCount };
 
     BitmapButton() = default;
-    ~BitmapButton() override;  // frees the bitmaps
 
     // Loads the images from the program's module; an id of 0 leaves that image out. False
     // when the normal image cannot be loaded, or another one named.
@@ -21,7 +21,7 @@ public:
                      const wchar_t* disabled = nullptr);
     // Takes bitmaps made elsewhere; the button frees them.
     void SetBitmaps(HBITMAP normal, HBITMAP selected, HBITMAP focus, HBITMAP disabled);
-    HBITMAP Bitmap(Image image) const { return bitmaps_[image]; }
+    HBITMAP Bitmap(Image image) const { return bitmaps_[image].Get(); }
 
     // Gives the button the size of its normal image.
     void SizeToContent();
@@ -36,9 +36,7 @@ protected:
     static void Blit(const DRAWITEMSTRUCT& item, HBITMAP bitmap);
 
 private:
-    void FreeBitmaps();
-
-    HBITMAP bitmaps_[kImageCount] = {};
+    owners::OwnedGdi<HBITMAP> bitmaps_[kImageCount];  // freed with the button
 };
 
 }  // namespace winui

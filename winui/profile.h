@@ -13,7 +13,7 @@ public:
     bool HasKey() const { return !path_.empty(); }
 
     // A 32-bit value of the profile, or defaultValue when it is missing or has no key.
-    UINT GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const;
+    [[nodiscard]] UINT GetInt(const wchar_t* section, const wchar_t* entry, int defaultValue) const;
     // Writes a 32-bit value, making the section's key when needed.
     bool WriteInt(const wchar_t* section, const wchar_t* entry, int value);
 

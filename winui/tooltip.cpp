@@ -24,74 +24,69 @@ TOOLINFOW ToolByWindow(HWND tool)
 
 }  // namespace
 
-ToolTip::~ToolTip()
+void ToolTip::WindowKind::Destroy(HWND window) noexcept
 {
-    Destroy();
+    if (IsWindow(window))
+        DestroyWindow(window);
 }
 
 bool ToolTip::Create(HWND parent, DWORD style)
 {
-    if (hwnd_)
+    if (window_)
         return false;
     InitCommonControlClasses();
-    hwnd_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    return hwnd_ != nullptr;
-}
-
-void ToolTip::Destroy()
-{
-    if (hwnd_ && IsWindow(hwnd_))
-        DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
+    window_.Reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr));
+    return static_cast<bool>(window_);
 }
 
 bool ToolTip::AddTool(HWND tool, const std::wstring& text)
 {
-    if (!hwnd_ || !tool)
+    if (!window_ || !tool)
         return false;
     TOOLINFOW info = ToolByWindow(tool);
     std::wstring copy = text;
     info.lpszText = &copy[0];
-    return SendMessageW(hwnd_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+    return SendMessageW(window_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
 void ToolTip::UpdateTipText(HWND tool, const std::wstring& text)
 {
-    if (!hwnd_)
+    if (!window_)
         return;
     TOOLINFOW info = ToolByWindow(tool);
     std::wstring copy = text;
     info.lpszText = &copy[0];
-    SendMessageW(hwnd_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(window_.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void ToolTip::Activate(bool active)
 {
-    if (hwnd_)
-        SendMessageW(hwnd_, TTM_ACTIVATE, active ? TRUE : FALSE, 0);
+    if (window_)
+        SendMessageW(window_.Get(), TTM_ACTIVATE, active ? TRUE : FALSE, 0);
 }
 
 void ToolTip::RelayEvent(const MSG& msg)
 {
-    if (hwnd_)
-        SendMessageW(hwnd_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    if (window_)
+        SendMessageW(window_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 int ToolTip::ToolCount() const
 {
-    return hwnd_ ? static_cast<int>(SendMessageW(hwnd_, TTM_GETTOOLCOUNT, 0, 0)) : 0;
+    return window_ ? static_cast<int>(SendMessageW(window_.Get(), TTM_GETTOOLCOUNT, 0, 0)) : 0;
 }
 
 std::wstring ToolTip::ToolText(HWND tool) const
 {
-    if (!hwnd_)
+    if (!window_)
         return L"";
     // The message gives no length: the largest text a tooltip keeps is 1024 characters.
     std::vector<wchar_t> text(1025, L'\0');
     TOOLINFOW info = ToolByWindow(tool);
     info.lpszText = text.data();
-    SendMessageW(hwnd_, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&info));
+    SendMessageW(window_.Get(), TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&info));
     text.back() = L'\0';
     return text.data();
 }

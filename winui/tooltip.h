@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "owned_handle.h"
+
 namespace winui {
 
 class ToolTip {
@@ -12,29 +14,33 @@ public:
     ToolTip() = default;
     ToolTip(const ToolTip&) = delete;
     ToolTip& operator=(const ToolTip&) = delete;
-    ~ToolTip();  // destroys the tooltip window
 
     // Creates the tooltip window (WS_POPUP | style) owned by parent; false when it exists
     // already or cannot be made.
-    bool Create(HWND parent, DWORD style = 0);
-    void Destroy();
-    HWND Handle() const { return hwnd_; }
+    [[nodiscard]] bool Create(HWND parent, DWORD style = 0);
+    void Destroy() { window_.Reset(); }
+    HWND Handle() const { return window_.Get(); }
 
     // Adds a tool known by its window (TTF_IDISHWND): the tool's window is tool's parent
     // and it has no rectangle; the tooltip learns of the mouse only through RelayEvent.
-    bool AddTool(HWND tool, const std::wstring& text);
+    [[nodiscard]] bool AddTool(HWND tool, const std::wstring& text);
     // Changes the text of that tool.
     void UpdateTipText(HWND tool, const std::wstring& text);
     void Activate(bool active);
     // Hands a message the tool's window received to the tooltip (TTM_RELAYEVENT).
     void RelayEvent(const MSG& msg);
 
-    int ToolCount() const;
+    [[nodiscard]] int ToolCount() const;
     // The text of the tool known by window tool ("" when there is none).
-    std::wstring ToolText(HWND tool) const;
+    [[nodiscard]] std::wstring ToolText(HWND tool) const;
 
 private:
-    HWND hwnd_ = nullptr;
+    // The tooltip window, destroyed with the tooltip unless its parent took it along.
+    struct WindowKind : owners::NullIsEmpty<HWND> {
+        static void Destroy(HWND window) noexcept;
+    };
+
+    owners::Owned<WindowKind> window_;
 };
 
 }  // namespace winui

@@ -3,15 +3,20 @@
 #include <windows.h>
 #include <process.h>
 
+#include <memory>
+
+#include "owned_handle.h"
+
 namespace winui {
 
 namespace {
 
+using Work = std::function<void()>;
+
 unsigned __stdcall WorkerEntry(void* argument)
 {
-    auto* work = static_cast<std::function<void()>*>(argument);
+    std::unique_ptr<Work> work(static_cast<Work*>(argument));
     (*work)();
-    delete work;
     return 0;
 }
 
@@ -19,13 +24,13 @@ unsigned __stdcall WorkerEntry(void* argument)
 
 bool StartWorker(std::function<void()> work)
 {
-    auto* heapWork = new std::function<void()>(std::move(work));
-    uintptr_t thread = _beginthreadex(nullptr, 0, WorkerEntry, heapWork, 0, nullptr);
-    if (!thread) {
-        delete heapWork;
+    auto heapWork = std::make_unique<Work>(std::move(work));
+    // Nobody joins the thread: its handle goes at once.
+    owners::OwnedHandle thread(
+        reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, WorkerEntry, heapWork.get(), 0, nullptr)));
+    if (!thread)
         return false;
-    }
-    CloseHandle(reinterpret_cast<HANDLE>(thread));
+    (void)heapWork.release();  // the thread has it now
     return true;
 }
 

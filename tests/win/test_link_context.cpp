@@ -44,7 +44,8 @@ public:
         window = Handle();
         context_ = MakeLinkContext(L"zflv://play/src=http://a/", Handle());
         auto report = report_;
-        winui::StartWorker([context = context_, report] {
+        // A worker that never starts leaves the report's done event unset.
+        (void)winui::StartWorker([context = context_, report] {
             report->ownerWhileAlive = DialogWindow(*context);
             report->postedWhileAlive = context->PostToDialog(kStep);
             WaitForSingleObject(report->proceed, 10000);
@@ -79,7 +80,8 @@ public:
     BOOL OnInitDialog() override
     {
         context = MakeLinkContext(L"zflv://play/videosrc=http://a/<&>", Handle());
-        winui::StartWorker([c = context] {
+        // A worker that never starts leaves the probes unposted.
+        (void)winui::StartWorker([c = context] {
             c->StartPageTimer();
             c->PostToDialog(kProbe);  // armed
             c->StartPageTimer();
