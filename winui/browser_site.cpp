@@ -115,7 +115,8 @@ HRESULT BrowserEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* 
 {
     if (result)
         VariantInit(result);
-    owners::ComRef<BrowserEventSink> alive(this);  // the handler may close the host, and the control let go of us
+    // The handler may close the host, and the control may let go of us.
+    owners::ComRef<BrowserEventSink> alive(this);
     if (host_)
         host_->DeliverEvent(dispid, params);
     return S_OK;
