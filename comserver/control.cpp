@@ -26,13 +26,14 @@ ControlBase::~ControlBase()
 {
     // A container that drops the control without closing it leaves no window behind.
     DestroyControlWindow();
-    Hold<IOleInPlaceFrame>(frame_, nullptr);
-    Hold<IOleInPlaceUIWindow>(document_, nullptr);
-    Hold<IOleInPlaceSite>(inPlaceSite_, nullptr);
-    Hold<IDataAdviseHolder>(dataAdviseHolder_, nullptr);
-    Hold<IOleClientSite>(site_, nullptr);
-    Hold<IOleAdviseHolder>(adviseHolder_, nullptr);
-    Hold<IAdviseSink>(viewSink_, nullptr);
+    // In this order, before the members go.
+    frame_.Reset();
+    document_.Reset();
+    inPlaceSite_.Reset();
+    dataAdviseHolder_.Reset();
+    site_.Reset();
+    adviseHolder_.Reset();
+    viewSink_.Reset();
 }
 
 void* ControlBase::FindInterface(REFIID riid)
@@ -63,18 +64,13 @@ void* ControlBase::FindInterface(REFIID riid)
 
 STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site)
 {
-    Hold(site_, site);
+    site_ = owners::ComRef<IOleClientSite>(site);
     return S_OK;
 }
 
 STDMETHODIMP ControlBase::GetClientSite(IOleClientSite** site)
 {
-    if (!site)
-        return E_POINTER;
-    *site = site_;
-    if (site_)
-        site_->AddRef();
-    return S_OK;
+    return site_.HandOut(site);
 }
 
 STDMETHODIMP ControlBase::Close(DWORD)
@@ -103,7 +99,7 @@ STDMETHODIMP ControlBase::GetClipboardData(DWORD, IDataObject** data)
 
 STDMETHODIMP ControlBase::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, HWND, LPCRECT)
 {
-    IOleClientSite* site = site_ ? site_ : activeSite;
+    IOleClientSite* site = site_ ? site_.Get() : activeSite;
     switch (verb) {
     case OLEIVERB_SHOW:
     case OLEIVERB_INPLACEACTIVATE:
@@ -165,7 +161,7 @@ STDMETHODIMP ControlBase::GetExtent(DWORD aspect, SIZEL* size)
 STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection)
 {
     if (!adviseHolder_) {
-        HRESULT result = CreateOleAdviseHolder(&adviseHolder_);
+        HRESULT result = CreateOleAdviseHolder(adviseHolder_.Receive());
         if (FAILED(result))
             return result;
     }
@@ -174,12 +170,12 @@ STDMETHODIMP ControlBase::Advise(IAdviseSink* sink, DWORD* connection)
 
 STDMETHODIMP ControlBase::Unadvise(DWORD connection)
 {
-    return UnadviseHeld(adviseHolder_, connection);
+    return UnadviseHeld(adviseHolder_.Get(), connection);
 }
 
 STDMETHODIMP ControlBase::EnumAdvise(IEnumSTATDATA** advises)
 {
-    return EnumHeld(adviseHolder_, advises);
+    return EnumHeld(adviseHolder_.Get(), advises);
 }
 
 STDMETHODIMP ControlBase::GetMiscStatus(DWORD aspect, DWORD* status)
@@ -223,7 +219,7 @@ STDMETHODIMP ControlBase::GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, 
 
 STDMETHODIMP ControlBase::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink)
 {
-    Hold(viewSink_, sink);
+    viewSink_ = owners::ComRef<IAdviseSink>(sink);
     viewAspects_ = aspects;
     viewFlags_ = flags;
     return S_OK;
@@ -235,11 +231,8 @@ STDMETHODIMP ControlBase::GetAdvise(DWORD* aspects, DWORD* flags, IAdviseSink** 
         *aspects = viewAspects_;
     if (flags)
         *flags = viewFlags_;
-    if (sink) {
-        *sink = viewSink_;
-        if (viewSink_)
-            viewSink_->AddRef();
-    }
+    if (sink)
+        viewSink_.HandOut(sink);
     return S_OK;
 }
 

@@ -9,6 +9,7 @@
 #include <ocidl.h>
 #include <oleidl.h>
 
+#include "com_ref.h"
 #include "object.h"
 #include "owned_handle.h"
 
@@ -19,17 +20,6 @@ namespace comserver {
 struct ControlWindowKind : owners::NullIsEmpty<HWND> {
     static void Destroy(HWND window) noexcept;
 };
-
-// Holds given in place of held, with the references that takes.
-template <class T>
-void Hold(T*& held, T* given)
-{
-    if (given)
-        given->AddRef();
-    if (held)
-        held->Release();
-    held = given;
-}
 
 // Unadvise and EnumAdvise of an advise holder that is made on the first Advise.
 template <class Holder>
@@ -200,18 +190,18 @@ private:
     const CLSID& classId_;
     DWORD miscStatus_;
     SIZEL extent_;  // HIMETRIC
-    IOleClientSite* site_ = nullptr;
-    IOleAdviseHolder* adviseHolder_ = nullptr;
-    IDataAdviseHolder* dataAdviseHolder_ = nullptr;
-    IAdviseSink* viewSink_ = nullptr;
+    owners::ComRef<IOleClientSite> site_;
+    owners::ComRef<IOleAdviseHolder> adviseHolder_;
+    owners::ComRef<IDataAdviseHolder> dataAdviseHolder_;
+    owners::ComRef<IAdviseSink> viewSink_;
     DWORD viewAspects_ = 0;
     DWORD viewFlags_ = 0;
 
     // While in-place active.
     owners::Owned<ControlWindowKind> window_;
-    IOleInPlaceSite* inPlaceSite_ = nullptr;
-    IOleInPlaceFrame* frame_ = nullptr;
-    IOleInPlaceUIWindow* document_ = nullptr;
+    owners::ComRef<IOleInPlaceSite> inPlaceSite_;
+    owners::ComRef<IOleInPlaceFrame> frame_;
+    owners::ComRef<IOleInPlaceUIWindow> document_;
     bool uiActive_ = false;
     RECT position_ = {};  // in the site's window
     RECT clip_ = {};

@@ -148,7 +148,7 @@ STDMETHODIMP ControlBase::EnumFormatEtc(DWORD, IEnumFORMATETC** formats)
 STDMETHODIMP ControlBase::DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* sink, DWORD* connection)
 {
     if (!dataAdviseHolder_) {
-        HRESULT result = CreateDataAdviseHolder(&dataAdviseHolder_);
+        HRESULT result = CreateDataAdviseHolder(dataAdviseHolder_.Receive());
         if (FAILED(result))
             return result;
     }
@@ -157,12 +157,12 @@ STDMETHODIMP ControlBase::DAdvise(FORMATETC* format, DWORD flags, IAdviseSink* s
 
 STDMETHODIMP ControlBase::DUnadvise(DWORD connection)
 {
-    return UnadviseHeld(dataAdviseHolder_, connection);
+    return UnadviseHeld(dataAdviseHolder_.Get(), connection);
 }
 
 STDMETHODIMP ControlBase::EnumDAdvise(IEnumSTATDATA** advises)
 {
-    return EnumHeld(dataAdviseHolder_, advises);
+    return EnumHeld(dataAdviseHolder_.Get(), advises);
 }
 
 }  // namespace comserver

@@ -88,28 +88,24 @@ HRESULT ControlBase::InPlaceActivate(IOleClientSite* site, bool ui)
     if (!window_) {
         if (!site)
             return E_UNEXPECTED;
-        IOleInPlaceSite* inPlaceSite = nullptr;
-        HRESULT result = site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlaceSite));
+        owners::ComRef<IOleInPlaceSite> inPlaceSite;
+        HRESULT result = site->QueryInterface(IID_IOleInPlaceSite, inPlaceSite.ReceiveAny());
         if (FAILED(result))
             return result;
-        if (inPlaceSite->CanInPlaceActivate() != S_OK) {
-            inPlaceSite->Release();
+        if (inPlaceSite->CanInPlaceActivate() != S_OK)
             return E_FAIL;
-        }
         result = inPlaceSite->OnInPlaceActivate();
-        if (FAILED(result)) {
-            inPlaceSite->Release();
+        if (FAILED(result))
             return result;
-        }
         HWND parent = nullptr;
         RECT position = {}, clip = {};
         OLEINPLACEFRAMEINFO frameInfo = {};
         frameInfo.cb = sizeof frameInfo;
-        IOleInPlaceFrame* frame = nullptr;
-        IOleInPlaceUIWindow* document = nullptr;
+        owners::ComRef<IOleInPlaceFrame> frame;
+        owners::ComRef<IOleInPlaceUIWindow> document;
         result = inPlaceSite->GetWindow(&parent);
         if (SUCCEEDED(result))
-            result = inPlaceSite->GetWindowContext(&frame, &document, &position, &clip, &frameInfo);
+            result = inPlaceSite->GetWindowContext(frame.Receive(), document.Receive(), &position, &clip, &frameInfo);
         if (SUCCEEDED(result) && !RegisterWindowClass(WindowProcedure))
             result = HRESULT_FROM_WIN32(GetLastError());
         if (SUCCEEDED(result) &&
@@ -121,17 +117,14 @@ HRESULT ControlBase::InPlaceActivate(IOleClientSite* site, bool ui)
         }
         if (FAILED(result)) {
             DestroyControlWindow();  // one whose creation failed after WM_NCCREATE
-            if (frame)
-                frame->Release();
-            if (document)
-                document->Release();
+            frame.Reset();
+            document.Reset();
             inPlaceSite->OnInPlaceDeactivate();
-            inPlaceSite->Release();
             return result;
         }
-        inPlaceSite_ = inPlaceSite;
-        frame_ = frame;
-        document_ = document;
+        inPlaceSite_ = std::move(inPlaceSite);
+        frame_ = std::move(frame);
+        document_ = std::move(document);
         position_ = position;
         clip_ = clip;
         PlaceWindow();
@@ -181,12 +174,10 @@ STDMETHODIMP ControlBase::InPlaceDeactivate()
         return S_OK;
     UIDeactivate();
     DestroyControlWindow();
-    Hold<IOleInPlaceFrame>(frame_, nullptr);
-    Hold<IOleInPlaceUIWindow>(document_, nullptr);
-    IOleInPlaceSite* site = inPlaceSite_;
-    inPlaceSite_ = nullptr;
+    frame_.Reset();
+    document_.Reset();
+    owners::ComRef<IOleInPlaceSite> site = std::move(inPlaceSite_);
     site->OnInPlaceDeactivate();
-    site->Release();
     return S_OK;
 }
 

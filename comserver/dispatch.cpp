@@ -5,36 +5,49 @@
 
 #include <vector>
 
+#include "com_ref.h"
 #include "module.h"
+#include "owned_handle.h"
 
 namespace comserver {
 
 namespace {
 
+// A type's attributes and a function's description, given back to the type information they
+// came from.
+struct TypeAttrKind : owners::NullIsEmpty<TYPEATTR*> {
+    ITypeInfo* info = nullptr;
+    void Destroy(TYPEATTR* attributes) const noexcept { info->ReleaseTypeAttr(attributes); }
+};
+
+struct FuncDescKind : owners::NullIsEmpty<FUNCDESC*> {
+    ITypeInfo* info = nullptr;
+    void Destroy(FUNCDESC* function) const noexcept { info->ReleaseFuncDesc(function); }
+};
+
 // The interface half of a dual interface's type information, which calls through the table.
 HRESULT VtableTypeInfo(REFIID interfaceId, ITypeInfo** info)
 {
-    ITypeInfo* described = nullptr;
-    HRESULT result = Module().TypeInfo(interfaceId, &described);
+    owners::ComRef<ITypeInfo> described;
+    HRESULT result = Module().TypeInfo(interfaceId, described.Receive());
     if (FAILED(result))
         return result;
-    TYPEATTR* attributes = nullptr;
-    result = described->GetTypeAttr(&attributes);
-    if (FAILED(result)) {
-        described->Release();
-        return result;
+    bool dualDispatch = false;
+    {
+        owners::Owned<TypeAttrKind> attributes(nullptr, TypeAttrKind{{}, described.Get()});
+        result = described->GetTypeAttr(attributes.Receive());
+        if (FAILED(result))
+            return result;
+        dualDispatch = attributes.Get()->typekind == TKIND_DISPATCH && (attributes.Get()->wTypeFlags & TYPEFLAG_FDUAL);
     }
-    bool dualDispatch = attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
-    described->ReleaseTypeAttr(attributes);
     if (!dualDispatch) {
-        *info = described;
+        *info = described.LetGo();
         return S_OK;
     }
     HREFTYPE reference = 0;
     result = described->GetRefTypeOfImplType(static_cast<UINT>(-1), &reference);
     if (SUCCEEDED(result))
         result = described->GetRefTypeInfo(reference, info);
-    described->Release();
     return result;
 }
 
@@ -44,16 +57,19 @@ bool NullsAsEmpty(ITypeInfo* info, DISPID id, const DISPPARAMS* params, std::vec
 {
     if (!params || params->cArgs == 0 || params->cNamedArgs != 0)
         return false;
-    TYPEATTR* attributes = nullptr;
-    if (FAILED(info->GetTypeAttr(&attributes)))
-        return false;
-    WORD functions = attributes->cFuncs;
-    info->ReleaseTypeAttr(attributes);
+    WORD functions = 0;
+    {
+        owners::Owned<TypeAttrKind> attributes(nullptr, TypeAttrKind{{}, info});
+        if (FAILED(info->GetTypeAttr(attributes.Receive())))
+            return false;
+        functions = attributes.Get()->cFuncs;
+    }
     bool changed = false;
     for (UINT f = 0; f < functions; ++f) {
-        FUNCDESC* function = nullptr;
-        if (FAILED(info->GetFuncDesc(f, &function)))
+        owners::Owned<FuncDescKind> described(nullptr, FuncDescKind{{}, info});
+        if (FAILED(info->GetFuncDesc(f, described.Receive())))
             continue;
+        const FUNCDESC* function = described.Get();
         if (function->memid == id && function->invkind == INVOKE_FUNC) {
             arguments->assign(params->rgvarg, params->rgvarg + params->cArgs);
             UINT count = params->cArgs < static_cast<UINT>(function->cParams) ? params->cArgs : function->cParams;
@@ -70,7 +86,6 @@ bool NullsAsEmpty(ITypeInfo* info, DISPID id, const DISPPARAMS* params, std::vec
                 }
             }
         }
-        info->ReleaseFuncDesc(function);
     }
     return changed;
 }
@@ -99,13 +114,11 @@ HRESULT DispatchIdsOfNames(REFIID interfaceId, REFIID riid, LPOLESTR* names, UIN
 {
     if (!IsEqualIID(riid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT result = Module().TypeInfo(interfaceId, &info);
+    owners::ComRef<ITypeInfo> info;
+    HRESULT result = Module().TypeInfo(interfaceId, info.Receive());
     if (FAILED(result))
         return result;
-    result = DispGetIDsOfNames(info, names, count, ids);
-    info->Release();
-    return result;
+    return DispGetIDsOfNames(info.Get(), names, count, ids);
 }
 
 HRESULT DispatchInvoke(void* object, REFIID interfaceId, DISPID id, REFIID riid, WORD flags, DISPPARAMS* params,
@@ -113,20 +126,18 @@ HRESULT DispatchInvoke(void* object, REFIID interfaceId, DISPID id, REFIID riid,
 {
     if (!IsEqualIID(riid, IID_NULL))
         return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    HRESULT outcome = VtableTypeInfo(interfaceId, &info);
+    owners::ComRef<ITypeInfo> info;
+    HRESULT outcome = VtableTypeInfo(interfaceId, info.Receive());
     if (FAILED(outcome))
         return outcome;
     std::vector<VARIANTARG> arguments;
     DISPPARAMS adjusted = {};
-    if ((flags & DISPATCH_METHOD) && NullsAsEmpty(info, id, params, &arguments)) {
+    if ((flags & DISPATCH_METHOD) && NullsAsEmpty(info.Get(), id, params, &arguments)) {
         adjusted = *params;
         adjusted.rgvarg = arguments.data();
         params = &adjusted;
     }
-    outcome = DispInvoke(object, info, id, flags, params, result, exception, argumentError);
-    info->Release();
-    return outcome;
+    return DispInvoke(object, info.Get(), id, flags, params, result, exception, argumentError);
 }
 
 }  // namespace comserver

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "class_factory.h"
+#include "com_ref.h"
 #include "owned_handle.h"
 #include "registry_win.h"
 #include "progstart.h"
@@ -43,6 +44,12 @@ struct SysStringKind : owners::NullIsEmpty<BSTR> {
     static void Destroy(BSTR text) noexcept { SysFreeString(text); }
 };
 
+// A library's attributes, given back to the library.
+struct LibAttrKind : owners::NullIsEmpty<TLIBATTR*> {
+    ITypeLib* library = nullptr;
+    void Destroy(TLIBATTR* attributes) const noexcept { library->ReleaseTLibAttr(attributes); }
+};
+
 ServerModule* g_module = nullptr;
 
 }  // namespace
@@ -59,6 +66,7 @@ ServerModule::ServerModule(const ServerDescription& description) : description_(
 
 ServerModule::~ServerModule()
 {
+    (void)typeLibrary_.LetGo();  // given back in Term, never as the image goes
     if (g_module == this)
         g_module = nullptr;
 }
@@ -71,9 +79,10 @@ bool ServerModule::Init(HINSTANCE instance)
 
 void ServerModule::Term(bool processEnding)
 {
-    if (!processEnding && typeLibrary_)
-        typeLibrary_->Release();
-    typeLibrary_ = nullptr;
+    if (processEnding)
+        (void)typeLibrary_.LetGo();  // COM may be gone already
+    else
+        typeLibrary_.Reset();
     guard_.Close();
 }
 
@@ -117,25 +126,24 @@ HRESULT ServerModule::RunClassRegistrations(RegMode mode)
 
 HRESULT ServerModule::RegisterTypeLibrary()
 {
-    ITypeLib* library = nullptr;
-    HRESULT result = LoadTypeLibrary(&library);
+    owners::ComRef<ITypeLib> library;
+    HRESULT result = LoadTypeLibrary(library);
     if (FAILED(result))
         return result;
     std::wstring path = ModuleFilePath(instance_);
-    result = RegisterTypeLib(library, const_cast<OLECHAR*>(path.c_str()), nullptr);
-    library->Release();
-    return result;
+    return RegisterTypeLib(library.Get(), const_cast<OLECHAR*>(path.c_str()), nullptr);
 }
 
 HRESULT ServerModule::UnregisterTypeLibrary()
 {
-    ITypeLib* library = nullptr;
-    HRESULT result = LoadTypeLibrary(&library);
+    owners::ComRef<ITypeLib> library;
+    HRESULT result = LoadTypeLibrary(library);
     if (FAILED(result))
         return result;
-    TLIBATTR* attributes = nullptr;
-    result = library->GetLibAttr(&attributes);
+    owners::Owned<LibAttrKind> held(nullptr, LibAttrKind{{}, library.Get()});
+    result = library->GetLibAttr(held.Receive());
     if (SUCCEEDED(result)) {
+        const TLIBATTR* attributes = held.Get();
         // A library that is not registered counts as removed.
         owners::Owned<SysStringKind> registeredPath;
         if (SUCCEEDED(QueryPathOfRegTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
@@ -144,9 +152,7 @@ HRESULT ServerModule::UnregisterTypeLibrary()
             result = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum,
                                        attributes->lcid, attributes->syskind);
         }
-        library->ReleaseTLibAttr(attributes);
     }
-    library->Release();
     return result;
 }
 
@@ -172,21 +178,19 @@ HRESULT ServerModule::UnregisterServer()
     return result;
 }
 
-HRESULT ServerModule::LoadTypeLibrary(ITypeLib** library)
+HRESULT ServerModule::LoadTypeLibrary(owners::ComRef<ITypeLib>& library)
 {
-    *library = nullptr;
+    library.Reset();
     if (!guard_.IsOpen())
         return E_UNEXPECTED;
     HRESULT result = S_OK;
     SectionLock lock(guard_.Section());
     if (!typeLibrary_) {
         std::wstring path = ModuleFilePath(instance_);
-        result = path.empty() ? E_FAIL : LoadTypeLibEx(path.c_str(), REGKIND_NONE, &typeLibrary_);
+        result = path.empty() ? E_FAIL : LoadTypeLibEx(path.c_str(), REGKIND_NONE, typeLibrary_.Receive());
     }
-    if (SUCCEEDED(result)) {
-        *library = typeLibrary_;
-        typeLibrary_->AddRef();
-    }
+    if (SUCCEEDED(result))
+        library = typeLibrary_;
     return result;
 }
 
@@ -195,13 +199,11 @@ HRESULT ServerModule::TypeInfo(REFGUID guid, ITypeInfo** info)
     if (!info)
         return E_POINTER;
     *info = nullptr;
-    ITypeLib* library = nullptr;
-    HRESULT result = LoadTypeLibrary(&library);
+    owners::ComRef<ITypeLib> library;
+    HRESULT result = LoadTypeLibrary(library);
     if (FAILED(result))
         return result;
-    result = library->GetTypeInfoOfGuid(guid, info);
-    library->Release();
-    return result;
+    return library->GetTypeInfoOfGuid(guid, info);
 }
 
 }  // namespace comserver

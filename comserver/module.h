@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "com_ref.h"
 #include "registry_table.h"
 
 namespace comserver {
@@ -95,7 +96,7 @@ private:
         bool ready_ = false;
     };
 
-    [[nodiscard]] HRESULT LoadTypeLibrary(ITypeLib** library);
+    [[nodiscard]] HRESULT LoadTypeLibrary(owners::ComRef<ITypeLib>& library);
     [[nodiscard]] HRESULT RunRegistration(const RegTable& table, const ServerClass* forClass, RegMode mode);
     [[nodiscard]] HRESULT RunClassRegistrations(RegMode mode);
     [[nodiscard]] HRESULT RegisterTypeLibrary();
@@ -105,7 +106,7 @@ private:
     const ServerDescription& description_;
     LONG locks_ = 0;
     Guard guard_;  // the one-time load of the type library
-    ITypeLib* typeLibrary_ = nullptr;
+    owners::ComRef<ITypeLib> typeLibrary_;
 };
 
 // The module object of this binary.

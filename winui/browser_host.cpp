@@ -10,18 +10,7 @@
 
 namespace winui {
 
-namespace {
-
-template <class T>
-void ReleaseInto(T*& p)
-{
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
-
-}  // namespace
+BrowserHost::BrowserHost() = default;
 
 BrowserHost::~BrowserHost()
 {
@@ -40,7 +29,7 @@ bool BrowserHost::Create(Window& owner, int controlId)
     if (object_ || !slot)
         return false;
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IOleObject, reinterpret_cast<void**>(&object_))))
+                                IID_IOleObject, object_.ReceiveAny())))
         return false;
 
     RECT rect;
@@ -52,30 +41,28 @@ bool BrowserHost::Create(Window& owner, int controlId)
     owner.hosted_.push_back(this);
     id_ = controlId;
     rect_ = rect;
-    site_ = new BrowserSite(this);
-    sink_ = new BrowserEventSink(this);
+    site_ = owners::ComRef<BrowserSite>::Adopt(new BrowserSite(this));
+    sink_ = owners::ComRef<BrowserEventSink>::Adopt(new BrowserEventSink(this));
 
-    object_->SetClientSite(site_);
-    IConnectionPointContainer* points = nullptr;
-    if (SUCCEEDED(object_->QueryInterface(IID_IConnectionPointContainer,
-                                          reinterpret_cast<void**>(&points)))) {
-        if (SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, &events_)) &&
-            FAILED(events_->Advise(static_cast<IDispatch*>(sink_), &cookie_)))
-            ReleaseInto(events_);
-        points->Release();
+    object_->SetClientSite(site_.Get());
+    {
+        owners::ComRef<IConnectionPointContainer> points;
+        if (SUCCEEDED(object_.Query(IID_IConnectionPointContainer, points)) &&
+            SUCCEEDED(points->FindConnectionPoint(DIID_DWebBrowserEvents2, events_.Receive())) &&
+            FAILED(events_->Advise(static_cast<IDispatch*>(sink_.Get()), &cookie_)))
+            events_.Reset();
     }
-    object_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch_));
-    object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_, 0, parent, &rect_);
+    object_.Query(IID_IDispatch, dispatch_);
+    object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.Get(), 0, parent, &rect_);
     if (visible && object_)
-        object_->DoVerb(OLEIVERB_SHOW, nullptr, site_, 0, parent, &rect_);
-    if (object_ &&
-        SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace_))))
+        object_->DoVerb(OLEIVERB_SHOW, nullptr, site_.Get(), 0, parent, &rect_);
+    if (object_ && SUCCEEDED(object_.Query(IID_IOleInPlaceObject, inPlace_)))
         inPlace_->GetWindow(&hwnd_);
     if (hwnd_)
         SetWindowLongPtrW(hwnd_, GWLP_ID, controlId);
     if (object_)
-        object_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active_));
-    return object_ != nullptr;
+        object_.Query(IID_IOleInPlaceActiveObject, active_);
+    return static_cast<bool>(object_);
 }
 
 void BrowserHost::Destroy()
@@ -84,32 +71,34 @@ void BrowserHost::Destroy()
         return;
     auto& hosted = owner_->hosted_;
     hosted.erase(std::remove(hosted.begin(), hosted.end(), this), hosted.end());
+    // In this order: the control sees Unadvise, InPlaceDeactivate, Close, then its last Release.
     if (events_) {
         events_->Unadvise(cookie_);
-        ReleaseInto(events_);
+        events_.Reset();
     }
-    ReleaseInto(active_);
+    active_.Reset();
     if (inPlace_) {
         inPlace_->InPlaceDeactivate();
-        ReleaseInto(inPlace_);
+        inPlace_.Reset();
     }
-    ReleaseInto(dispatch_);
+    dispatch_.Reset();
     if (object_) {
         object_->Close(OLECLOSE_NOSAVE);
         object_->SetClientSite(nullptr);
-        ReleaseInto(object_);
+        object_.Reset();
     }
     site_->HostGone();
-    ReleaseInto(site_);
+    site_.Reset();
     sink_->HostGone();
-    ReleaseInto(sink_);
+    sink_.Reset();
     hwnd_ = nullptr;
     owner_ = nullptr;
 }
 
 HRESULT BrowserHost::Invoke(DISPID dispid, WORD flags, VARIANT* args, UINT count, VARIANT* result)
 {
-    IDispatch* dispatch = dispatch_;
+    // An event handler inside the call may close this host.
+    owners::ComRef<IDispatch> dispatch = dispatch_;
     if (!dispatch)
         return E_UNEXPECTED;
     DISPID named = DISPID_PROPERTYPUT;
@@ -118,12 +107,8 @@ HRESULT BrowserHost::Invoke(DISPID dispid, WORD flags, VARIANT* args, UINT count
         params.rgdispidNamedArgs = &named;
         params.cNamedArgs = 1;
     }
-    // An event handler inside the call may close this host.
-    dispatch->AddRef();
-    HRESULT hr = dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result,
-                                  nullptr, nullptr);
-    dispatch->Release();
-    return hr;
+    return dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
+                            nullptr);
 }
 
 HRESULT BrowserHost::Navigate(const std::wstring& url)
@@ -195,11 +180,8 @@ bool BrowserHost::OfferKey(MSG& msg)
     if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))
         return false;
     // The control may close this host while it handles the key.
-    IOleInPlaceActiveObject* active = active_;
-    active->AddRef();
-    HRESULT hr = active->TranslateAccelerator(&msg);
-    active->Release();
-    return hr == S_OK;
+    owners::ComRef<IOleInPlaceActiveObject> active = active_;
+    return active->TranslateAccelerator(&msg) == S_OK;
 }
 
 void BrowserHost::DeliverEvent(DISPID dispid, DISPPARAMS* params)

@@ -17,6 +17,7 @@
 
 #include "browser_events.h"
 #include "browser_ids.h"
+#include "com_ref.h"
 
 namespace winui {
 
@@ -26,7 +27,7 @@ class BrowserEventSink;
 
 class BrowserHost {
 public:
-    BrowserHost() = default;
+    BrowserHost();
     BrowserHost(const BrowserHost&) = delete;
     BrowserHost& operator=(const BrowserHost&) = delete;
     ~BrowserHost();
@@ -38,7 +39,7 @@ public:
     // Unhooks the events and closes the control.
     void Destroy();
 
-    bool IsCreated() const { return object_ != nullptr; }
+    bool IsCreated() const { return static_cast<bool>(object_); }
     // The control's window (id controlId), or null.
     HWND Handle() const { return hwnd_; }
     int ControlId() const { return id_; }
@@ -79,14 +80,14 @@ private:
     int id_ = 0;
     RECT rect_ = {};
     HWND hwnd_ = nullptr;
-    IOleObject* object_ = nullptr;
-    IOleInPlaceObject* inPlace_ = nullptr;
-    IOleInPlaceActiveObject* active_ = nullptr;
-    IDispatch* dispatch_ = nullptr;
-    IConnectionPoint* events_ = nullptr;
+    owners::ComRef<IOleObject> object_;
+    owners::ComRef<IOleInPlaceObject> inPlace_;
+    owners::ComRef<IOleInPlaceActiveObject> active_;
+    owners::ComRef<IDispatch> dispatch_;
+    owners::ComRef<IConnectionPoint> events_;
     DWORD cookie_ = 0;
-    BrowserSite* site_ = nullptr;
-    BrowserEventSink* sink_ = nullptr;
+    owners::ComRef<BrowserSite> site_;
+    owners::ComRef<BrowserEventSink> sink_;
 };
 
 }  // namespace winui

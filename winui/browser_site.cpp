@@ -4,6 +4,7 @@
 #include <exdisp.h>
 
 #include "browser_host.h"
+#include "com_ref.h"
 
 namespace winui {
 
@@ -114,10 +115,10 @@ HRESULT BrowserEventSink::Invoke(DISPID dispid, REFIID, LCID, WORD, DISPPARAMS* 
 {
     if (result)
         VariantInit(result);
-    AddRef();  // the handler may close the host, and the control may let go of us
+    // The handler may close the host, and the control may let go of us.
+    owners::ComRef<BrowserEventSink> alive(this);
     if (host_)
         host_->DeliverEvent(dispid, params);
-    Release();
     return S_OK;
 }
 
