@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "wait_for.h"
+
 namespace {
 
 struct Button {
@@ -240,7 +242,11 @@ void WriteLine(HANDLE log, const std::wstring& line) {
     }
 }
 
-bool Expired(DWORD start, DWORD limit) { return GetTickCount() - start >= limit; }
+// What is left of limitMs since start.
+DWORD Left(ULONGLONG start, DWORD limitMs) {
+    ULONGLONG spent = GetTickCount64() - start;
+    return spent >= limitMs ? 0 : static_cast<DWORD>(limitMs - spent);
+}
 
 }  // namespace
 
@@ -267,31 +273,31 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
 
-    const DWORD start = GetTickCount();
+    const ULONGLONG start = GetTickCount64();
     unsigned answered = 0;
-    while (answered < opt.count && !Expired(start, opt.timeoutMs) &&
-           WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+    const std::string what = std::to_string(opt.count) + " box(es) of process " + std::to_string(opt.pid);
+    WaitFor(what.c_str(), opt.timeoutMs, kPollMs, [&] {
+        if (answered >= opt.count || WaitForSingleObject(process, 0) != WAIT_TIMEOUT) return true;
         HWND hwnd = FindVisibleBox(opt.pid);
-        if (!hwnd) {
-            Sleep(kPollMs);
-            continue;
-        }
+        if (!hwnd) return false;
         Box box = ReadBox(hwnd, opt.pid);
         int wanted = opt.answers[answered < opt.answers.size() ? answered : opt.answers.size() - 1];
         auto button = Choose(box, wanted);
         Click(box, button);
         WriteLine(log, Describe(box, button.first));
         // Count the box once it is gone; click again if the click got lost.
-        DWORD clicked = GetTickCount();
-        while (IsWindow(hwnd) && IsWindowVisible(hwnd) && !Expired(start, opt.timeoutMs)) {
-            if (Expired(clicked, kReclickMs)) {
-                Click(box, button);
-                clicked = GetTickCount();
-            }
-            Sleep(kPollMs / 2);
-        }
-        if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) ++answered;
-    }
+        ULONGLONG clicked = GetTickCount64();
+        if (WaitFor("the answered box to go", Left(start, opt.timeoutMs), kPollMs / 2, [&] {
+                if (!IsWindow(hwnd) || !IsWindowVisible(hwnd)) return true;
+                if (Left(clicked, kReclickMs) == 0) {
+                    Click(box, button);
+                    clicked = GetTickCount64();
+                }
+                return false;
+            }))
+            ++answered;
+        return answered >= opt.count;
+    });
     CloseHandle(process);
     if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
     return answered == opt.count ? 0 : 1;

@@ -20,6 +20,7 @@
 #include "shot_report.h"
 #include "standin_client.h"
 #include "standin_page.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -48,14 +49,16 @@ void MakeFoldersOf(const std::wstring& file)
 // The browser control's window with the given id, once it has taken its placeholder's place.
 HWND BrowserInPlace(HWND window, int id)
 {
-    for (int waited = 0; waited < 10000 && IsWindow(window); waited += 20) {
+    HWND control = nullptr;
+    WaitFor("the browser control in its place", 10000, 20, [&] {
         wchar_t name[32] = L"";
-        HWND control = GetDlgItem(window, id);
+        control = GetDlgItem(window, id);
         if (control && GetClassNameW(control, name, 32) && lstrcmpW(name, L"Static") != 0)
-            return control;
-        Sleep(20);
-    }
-    return nullptr;
+            return true;
+        control = nullptr;
+        return !IsWindow(window);
+    });
+    return control;
 }
 
 // Writes the window's rectangle to the ready file and waits until the file is gone.
@@ -76,8 +79,7 @@ int Hold(HWND window, HWND browser)
         return 0;
     if (!WriteWholeFile(ready, crop))
         return Fail("cannot write the ready file");
-    for (int waited = 0; waited < 600000 && FileExists(ready); waited += 100)
-        Sleep(100);
+    WaitFor("the ready file's removal", 600000, 100, [&] { return !FileExists(ready); });
     return 0;
 }
 
@@ -118,15 +120,12 @@ int AgentShot()
     HWND browser = agent ? BrowserInPlace(agent, 1000) : nullptr;
     if (!browser || !SendStandInCommand(browser, L"DocumentComplete " + welcome))
         return Fail("no agent window with its browser");
-    for (int waited = 0;; waited += 20) {
-        RECT r;
-        GetWindowRect(agent, &r);
-        if (r.right - r.left == 436 && r.bottom - r.top == 316)
-            break;
-        if (waited >= 10000)
-            return Fail("the agent's window did not take its size");
-        Sleep(20);
-    }
+    if (!WaitFor("the agent's window at its size", 10000, 20, [&] {
+            RECT r;
+            GetWindowRect(agent, &r);
+            return r.right - r.left == 436 && r.bottom - r.top == 316;
+        }))
+        return Fail("the agent's window did not take its size");
     if (!folder.WaitResolverCalls(1))
         return Fail("the agent did not reach the resolver");
     return Hold(agent, browser);

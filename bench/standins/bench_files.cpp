@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "progstart.h"
+#include "wait_for.h"
 
 std::wstring WideFrom(const std::string& bytes, UINT codePage)
 {
@@ -113,11 +114,5 @@ bool FileExists(const std::wstring& path)
 
 bool WaitForFile(const std::wstring& path, DWORD timeoutMs)
 {
-    for (DWORD waited = 0;; waited += 20) {
-        if (FileExists(path))
-            return true;
-        if (waited >= timeoutMs)
-            return false;
-        Sleep(20);
-    }
+    return WaitFor(("the file " + Utf8(path)).c_str(), timeoutMs, 20, [&] { return FileExists(path); });
 }

@@ -5,6 +5,7 @@
 
 #include "bench_files.h"
 #include "standin_client.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -105,13 +106,8 @@ std::vector<ResolverCall> AgentFolder::ResolverCalls() const
 
 bool AgentFolder::WaitResolverCalls(size_t count, int timeoutMs) const
 {
-    const DWORD start = GetTickCount();
-    while (ResolverCalls().size() < count) {
-        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
-            return false;
-        Sleep(10);
-    }
-    return true;
+    const std::string what = std::to_string(count) + " resolver call(s)";
+    return WaitFor(what.c_str(), static_cast<DWORD>(timeoutMs), 10, [&] { return ResolverCalls().size() >= count; });
 }
 
 std::wstring TempFilePath(const wchar_t* prefix)
@@ -204,26 +200,22 @@ HWND AgentWindowOf(DWORD pid)
 
 bool WaitNoAgentWindow(DWORD timeoutMs)
 {
-    for (DWORD waited = 0;; waited += 50) {
-        if (!AgentWindowOf(0))
-            return true;
-        if (waited >= timeoutMs)
-            return false;
-        Sleep(50);
-    }
+    return WaitFor("no agent window", timeoutMs, 50, [] { return !AgentWindowOf(0); });
 }
 
 HWND ProcessRun::WaitWindow(int timeoutMs) const
 {
     if (!pid_)
         return nullptr;
-    const DWORD start = GetTickCount();
-    do {
+    const std::string what = "the window of process " + std::to_string(pid_) + " with the property " +
+                             Utf8(windowProperty_);
+    HWND found = nullptr;
+    // A program that ends ends the wait too.
+    WaitFor(what.c_str(), static_cast<DWORD>(timeoutMs), 10, [&] {
         WindowSearch s{pid_, windowProperty_.c_str(), nullptr};
         EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&s));
-        if (s.found)
-            return s.found;
-        Sleep(10);
-    } while (GetTickCount() - start < static_cast<DWORD>(timeoutMs) && Running());
-    return nullptr;
+        found = s.found;
+        return found || !Running();
+    });
+    return found;
 }

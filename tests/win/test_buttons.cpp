@@ -14,6 +14,7 @@
 #include "my_button.h"
 #include "test_dialogs.h"
 #include "tooltip.h"
+#include "wait_for.h"
 
 using winui::BitmapButton;
 using winui::CMyButton;
@@ -409,22 +410,24 @@ TEST(CMyButton, TracksHoverAndLeaveFromAMove)
         GetWindowRect(d.Button(), &r);
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         SendMessageW(d.Button(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
-        auto pumpUntil = [&](COLORREF wanted) {
-            COLORREF now = PrintedColour(d.Button());
-            for (int i = 0; i < 100 && now != wanted; ++i) {
+        auto pumpUntil = [&](const char* what, COLORREF wanted) {
+            COLORREF now = 0;
+            WaitFor(what, 2000, 20, [&] {
+                now = PrintedColour(d.Button());
+                if (now == wanted)
+                    return true;
                 MSG msg;
                 while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                     TranslateMessage(&msg);
                     DispatchMessageW(&msg);
                 }
-                Sleep(20);
-                now = PrintedColour(d.Button());
-            }
+                return false;
+            });
             return now;
         };
-        hovered = pumpUntil(kBlue);
+        hovered = pumpUntil("the hover image", kBlue);
         SetCursorPos(r.right + 200, r.bottom + 200);
-        left = pumpUntil(kRed);
+        left = pumpUntil("the plain image", kRed);
     });
     EXPECT_EQ(hovered, kBlue);
     EXPECT_EQ(left, kRed);

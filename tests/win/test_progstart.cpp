@@ -5,6 +5,7 @@
 #include "player_record.h"
 #include "progstart.h"
 #include "run_folder.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -50,11 +51,10 @@ TEST_F(ProgramStart, QuotedStartWaitsUntilTheWindowExists)
     EXPECT_EQ(WaitForInputIdle(player, 0), 0u);
     CloseHandle(player);
     HWND window = nullptr;
-    for (int waited = 0; !window && waited < 5000; waited += 10) {
+    WaitFor("the player's window", 5000, 10, [&] {
         window = FindWindowW(L"QELPlayerW_C179F3D9-F8B6-42bb-AC0C-D4A4BDAB8BB2", nullptr);
-        if (!window)
-            Sleep(10);
-    }
+        return window != nullptr;
+    });
     EXPECT_NE(window, nullptr);
     EXPECT_EQ(record.starts[0].module, path);
     EXPECT_EQ(record.starts[0].commandLine, L"\"" + path + L"\"");

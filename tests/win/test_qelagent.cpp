@@ -12,6 +12,7 @@
 #include "boxwatch_client.h"
 #include "player_record.h"
 #include "standin_client.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -302,8 +303,7 @@ TEST_F(Agent, SecondAgentBringsTheFirstForwardAndEnds)
         ASSERT_TRUE(second.WaitExit(10000));  // no box holds it
         EXPECT_EQ(second.ExitCode(), 0u);
         // Wine hands the foreground over to another process's window on that window's thread.
-        for (int waited = 0; GetForegroundWindow() != agent && waited < 2000; waited += 20)
-            Sleep(20);
+        WaitFor("the first agent in front", 2000, 20, [&] { return GetForegroundWindow() == agent; });
         EXPECT_EQ(GetForegroundWindow(), agent);
         EXPECT_TRUE(CallsOf(second, "Created").empty());
     }

@@ -1,6 +1,7 @@
 #include "standin_client.h"
 
 #include "bench_files.h"
+#include "wait_for.h"
 
 #include <cstdlib>
 
@@ -50,15 +51,16 @@ std::vector<StandInCall> ReadStandInLog(const std::wstring& path)
 StandInCall WaitForStandInCall(const std::wstring& path,
                                const std::function<bool(const StandInCall&)>& match, int timeoutMs)
 {
-    const DWORD start = GetTickCount();
-    for (;;) {
+    StandInCall found;
+    WaitFor("the awaited call in the stand-in browser's log", static_cast<DWORD>(timeoutMs), 10, [&] {
         for (const auto& c : ReadStandInLog(path))
-            if (match(c))
-                return c;
-        if (GetTickCount() - start >= static_cast<DWORD>(timeoutMs))
-            return {};
-        Sleep(10);
-    }
+            if (match(c)) {
+                found = c;
+                return true;
+            }
+        return false;
+    });
+    return found;
 }
 
 bool SendStandInCommand(HWND control, const std::wstring& command)

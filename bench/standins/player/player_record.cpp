@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "bench_files.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -221,14 +222,11 @@ void EndRecordedPlayers(const PlayerRecord& record, DWORD timeoutMs)
 
 bool WaitForRecord(const std::wstring& path, size_t count, bool starts, DWORD timeoutMs)
 {
-    for (DWORD waited = 0;; waited += 20) {
+    const std::string what = std::to_string(count) + (starts ? " start(s)" : " copy message(s)") + " in " + Utf8(path);
+    return WaitFor(what.c_str(), timeoutMs, 20, [&] {
         PlayerRecord r = ReadPlayerRecord(path);
-        if ((starts ? r.starts.size() : r.copies.size()) >= count)
-            return true;
-        if (waited >= timeoutMs)
-            return false;
-        Sleep(20);
-    }
+        return (starts ? r.starts.size() : r.copies.size()) >= count;
+    });
 }
 
 StandinPlayer::~StandinPlayer()
@@ -255,14 +253,12 @@ bool StandinPlayer::Start(const std::wstring& exe, const std::wstring& arguments
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
-    for (DWORD waited = 0; waited <= timeoutMs; waited += 20) {
+    // An ended player ends the wait too.
+    WaitFor("the stand-in player's window", timeoutMs, 20, [&] {
         window_ = FindPlayerWindowOf(pid_);
-        if (window_)
-            return true;
-        if (WaitForSingleObject(process_, 20) == WAIT_OBJECT_0)
-            return false;
-    }
-    return false;
+        return window_ || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
+    });
+    return window_ != nullptr;
 }
 
 bool StandinPlayer::Close(DWORD timeoutMs)
